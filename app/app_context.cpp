@@ -1,0 +1,40 @@
+#include "app/app_context.h"
+
+#include "app/frm_solvane.h"
+#include "playback/frm_movie.h"
+#include "playback/mpv_engine.h"
+#include "playlist/frm_playlist.h"
+
+App::App(EngineFactory engineFactory) : engineFactory_(std::move(engineFactory))
+{
+    forms.setFactory(FormId::Solvane, [this] { return new FrmSolvane(*this); });
+    forms.setFactory(FormId::frmMovie, [this] { return new frmMovie(*this); });
+    forms.setFactory(FormId::frmPlayList, [this] { return new frmPlayList(*this); });
+}
+
+App::~App() { forms.destroyAll(); }
+
+MediaEngine *App::createEngine(QWidget *parent)
+{
+    if (engineFactory_)
+        return engineFactory_(parent);
+    return new MpvEngine(parent);
+}
+
+FrmSolvane *App::Solvane() { return static_cast<FrmSolvane *>(forms.get(FormId::Solvane)); }
+frmMovie *App::movie() { return static_cast<frmMovie *>(forms.get(FormId::frmMovie)); }
+frmPlayList *App::playList() { return static_cast<frmPlayList *>(forms.get(FormId::frmPlayList)); }
+
+MediaEngine *App::Mp()
+{
+    frmMovie *m = movie();
+    return m ? m->Mp() : nullptr;
+}
+
+void App::endProgram()
+{
+    if (ended_)
+        return;
+    ended_ = true;
+    emit programEnded();
+}

@@ -1,0 +1,64 @@
+#pragma once
+#include <QObject>
+#include <QStringList>
+#include <functional>
+
+#include "app/settings.h"
+#include "platform/form_registry.h"
+#include "platform/user_store.h"
+
+class QWidget;
+class MediaEngine;
+class FrmSolvane;
+class frmMovie;
+class frmPlayList;
+
+// The state the windows share for the whole run, and the registry of the
+// windows. main() makes one; each test makes its own with a recording engine.
+class App : public QObject
+{
+    Q_OBJECT
+public:
+    using EngineFactory = std::function<MediaEngine *(QWidget *parent)>;
+
+    // `engineFactory` empty: the libmpv engine.
+    explicit App(EngineFactory engineFactory = {});
+    ~App() override;
+
+    Settings settings;
+    QString AppFolder;
+    QString CfgPath;
+    // Window geometry in twips, kept as the store's text until replaced.
+    QString WinX, WinY, VideoW, VideoH;
+    QString CurrentFile;
+    QString PendingListFile;
+
+    // The command line after the program name, and the folder it was typed in.
+    QStringList arguments;
+    QString currentDir;
+    // The program file, the key of the one-instance rule.
+    QString programFile;
+
+    FormRegistry forms;
+    UserStore store;
+
+    MediaEngine *createEngine(QWidget *parent);
+
+    // Windows, loaded hidden on first reference.
+    FrmSolvane *Solvane();
+    frmMovie *movie();
+    frmPlayList *playList();
+    // The engine of the video window (loading it when needed).
+    MediaEngine *Mp();
+
+    // Ends the program: the event loop stops and nothing else runs.
+    void endProgram();
+    bool hasEnded() const { return ended_; }
+
+signals:
+    void programEnded();
+
+private:
+    EngineFactory engineFactory_;
+    bool ended_ = false;
+};

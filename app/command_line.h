@@ -1,0 +1,21 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for: the paths in order, each made absolute.
+// The first one is played, or loaded when it is a playlist file; the others
+// are appended to the playlist after it.
+struct CommandLine
+{
+    QStringList paths;
+    bool firstIsList = false;
+    bool isEmpty() const { return paths.isEmpty(); }
+};
+
+// `args` are the arguments after the program name, as the shell passed them.
+CommandLine parseCommandLine(const QStringList &args, const QString &currentDir);
+
+// A playlist file, by its extension, without regard to case: .m3u, .m3u8, .pls.
+bool isPlaylistFile(const QString &path);
+bool isM3uFile(const QString &path);
+bool isPlsFile(const QString &path);

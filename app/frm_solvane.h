@@ -1,0 +1,56 @@
+#pragma once
+#include <QTimer>
+#include <memory>
+
+#include "platform/form.h"
+#include "platform/form_registry.h"
+
+class ImageControl;
+class QLabel;
+class QMenu;
+class SingleInstance;
+class TrayIcon;
+
+// The main window: one skin picture with click zones laid over it, in a
+// closed face (a compact title panel) or an open face (transport, caption,
+// time and position knob).
+class FrmSolvane : public Form
+{
+    Q_OBJECT
+public:
+    static constexpr FormId Id = FormId::Solvane;
+    explicit FrmSolvane(App &app);
+    ~FrmSolvane() override;
+
+    // Start-up and shutdown.
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Unload() override;
+
+    // Loads PendingListFile into the playlist and plays its first entry.
+    void ChargeListe();
+    // Moves the playlist window under this one, left edges aligned.
+    void redock();
+
+    void setCaption(const QString &text);
+    void imgLock_Click();    // closed face
+    void imgUnLock_Click();  // open face
+
+    // The skin's controls, in the layout's order.
+    ImageControl *imgMain, *imgLock, *imgUnLock, *ImgConf, *imgOpen, *imgPlay, *imgStop, *ImgPause,
+        *imgSlider, *imgList, *ImgInfo, *imgMini, *imgExit;
+    QLabel *lblCaption, *lblTime;
+    QTimer TCount, TSlider;
+
+    static QString trayTipText();
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+
+private:
+    void buildSkin();
+    void startupCommandLine();
+
+    std::unique_ptr<SingleInstance> instance_;
+    TrayIcon *tray_ = nullptr;
+};

@@ -1,0 +1,38 @@
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <clocale>
+
+#include "app/app_context.h"
+#include "app/frm_solvane.h"
+
+int main(int argc, char *argv[])
+{
+    // The picture moves into a full-screen window without losing its GL context.
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication qapp(argc, argv);
+    // libmpv refuses to start under any other numeric locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The standard dialogs speak French like the rest of the program.
+    QTranslator qtFrench;
+    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtFrench);
+
+    App app;
+    app.programFile = QCoreApplication::applicationFilePath();
+    app.AppFolder = QCoreApplication::applicationDirPath();
+    app.arguments = QCoreApplication::arguments().mid(1);
+    app.currentDir = QDir::currentPath();
+    QObject::connect(&app, &App::programEnded, &qapp, [] { QCoreApplication::exit(0); });
+
+    // Start-up is the main window's load handler.
+    app.Solvane();
+    if (app.hasEnded())
+        return 0;
+    return QApplication::exec();
+}

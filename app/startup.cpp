@@ -1,0 +1,127 @@
+// Start-up and shutdown of the main window.
+#include <QLabel>
+
+#include "app/app_context.h"
+#include "app/command_line.h"
+#include "app/config_location.h"
+#include "app/frm_solvane.h"
+#include "app/geometry_text.h"
+#include "platform/image_control.h"
+#include "platform/single_instance.h"
+#include "platform/tray_icon.h"
+#include "playback/frm_movie.h"
+#include "playback/mplayer.h"
+#include "playlist/frm_playlist.h"
+
+namespace {
+const QString kApp = QStringLiteral("Solvane");
+const QString kMainSection = QStringLiteral("config");
+const QString kVideoSection = QStringLiteral("config2");
+}  // namespace
+
+void FrmSolvane::Form_Load()
+{
+    App &a = app();
+
+    // 1. One instance per user and program file: a second one ends at once.
+    if (!a.programFile.isEmpty()) {
+        instance_ = std::make_unique<SingleInstance>(a.programFile);
+        if (instance_->anotherIsRunning()) {
+            a.endProgram();
+            return;
+        }
+    }
+
+    // 2-3. Geometry; asking the video window for its size loads it, hidden,
+    // while every setting is still 0.
+    a.WinX = a.store.read(kApp, kMainSection, QStringLiteral("X"), numberToText(twLeft()));
+    a.WinY = a.store.read(kApp, kMainSection, QStringLiteral("Y"), numberToText(twTop()));
+    if (frmMovie *movie = a.movie()) {
+        a.VideoW = a.store.read(kApp, kVideoSection, QStringLiteral("VX"), numberToText(movie->twWidth()));
+        a.VideoH = a.store.read(kApp, kVideoSection, QStringLiteral("VY"), numberToText(movie->twHeight()));
+    }
+
+    // 4. Both numbers, or the window stays where it was designed.
+    const auto x = textToNumber(a.WinX);
+    const auto y = textToNumber(a.WinY);
+    if (x && y)
+        moveTw(*x, *y);
+
+    // 5. Each dimension on its own.
+    if (frmMovie *movie = a.movie()) {
+        if (const auto w = textToNumber(a.VideoW))
+            movie->setTwWidth(*w);
+        if (const auto h = textToNumber(a.VideoH))
+            movie->setTwHeight(*h);
+    }
+
+    // 6. Settings file.
+    a.CfgPath = settingsFilePath(a.AppFolder);
+    readSettingsFile(a.CfgPath, a.settings);
+
+    // 7.
+    show();
+    repaint();
+
+    // 8. Notification-area icon.
+    tray_ = new TrayIcon(this);
+    tray_->add(windowIcon(), trayTipText());
+
+    // 9-11. The playlist window, loaded hidden and docked below.
+    redock();
+    for (QWidget *w : std::initializer_list<QWidget *>{imgOpen, imgPlay, imgStop, imgLock, imgList, imgSlider,
+                                                       lblCaption, lblTime})
+        w->hide();
+    a.playList();
+
+    // 12.
+    startupCommandLine();
+}
+
+void FrmSolvane::startupCommandLine()
+{
+    App &a = app();
+    const CommandLine cmd = parseCommandLine(a.arguments, a.currentDir);
+    if (cmd.isEmpty())
+        return;
+    frmPlayList *list = a.playList();
+    if (!list)
+        return;
+    if (cmd.firstIsList) {
+        a.PendingListFile = cmd.paths.constFirst();
+        ChargeListe();
+        list->AddItems(cmd.paths.mid(1));
+        return;
+    }
+    const bool wasEmpty = list->ListCount() == 0;
+    list->AddItems(cmd.paths);
+    list->setListIndex(wasEmpty ? 0 : list->ListCount() - int(cmd.paths.size()));
+    PlaySelected(a);
+}
+
+void FrmSolvane::ChargeListe()
+{
+    if (frmPlayList *list = app().playList())
+        list->loadList(app().PendingListFile);
+}
+
+void FrmSolvane::Form_Unload()
+{
+    App &a = app();
+    // 1.
+    a.store.write(kApp, kMainSection, QStringLiteral("X"), numberToText(twLeft()));
+    a.store.write(kApp, kMainSection, QStringLiteral("Y"), numberToText(twTop()));
+    // 2. The video window records its size as it closes.
+    a.forms.unload(FormId::frmMovie);
+    // 3.
+    a.store.write(kApp, kVideoSection, QStringLiteral("VX"), a.VideoW);
+    a.store.write(kApp, kVideoSection, QStringLiteral("VY"), a.VideoH);
+    // 4.
+    a.forms.unload(FormId::frmPlayList);
+    a.forms.unload(FormId::FrmConf);
+    a.forms.unload(FormId::FrmApropos);
+    // 5. The settings file is not written here.
+    if (tray_)
+        tray_->remove();
+    a.endProgram();
+}

@@ -1,0 +1,17 @@
+#include "platform/atomic_file.h"
+
+#include <QSaveFile>
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    // Never fall back to writing in place: that is the truncation we avoid.
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

@@ -1,0 +1,8 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+// Replaces the file at `path` with `bytes` so that a crash, a full disk or a
+// killed process leaves either the old content or the new one, never a
+// truncated file. Returns false, and leaves the old file alone, on any failure.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes);

@@ -1,0 +1,43 @@
+#pragma once
+#include <QPointer>
+#include <array>
+#include <functional>
+
+class Form;
+
+enum class FormId { Solvane, frmMovie, frmPlayList, FrmConf, FrmApropos };
+inline constexpr int kFormCount = 5;
+
+// The five windows, each existing at most once. Referring to a window that is
+// not loaded creates it hidden and runs its load handler; unloading runs its
+// unload handler and destroys it, so the next reference loads a fresh one.
+class FormRegistry
+{
+public:
+    using Factory = std::function<Form *()>;
+
+    FormRegistry() = default;
+    FormRegistry(const FormRegistry &) = delete;
+    FormRegistry &operator=(const FormRegistry &) = delete;
+    ~FormRegistry();
+
+    void setFactory(FormId id, Factory factory);
+    bool exists(FormId id) const;
+
+    // Loads on reference; nullptr only when the window does not exist in
+    // this build.
+    Form *get(FormId id);
+    Form *loaded(FormId id) const;
+    void unload(FormId id);
+
+    // Shows a window not modally and brings it to the front; an open one is
+    // simply brought up again.
+    void showModeless(FormId id);
+
+    // Destroys every window without running handlers: the end of the program.
+    void destroyAll();
+
+private:
+    std::array<Factory, kFormCount> factories_;
+    std::array<QPointer<Form>, kFormCount> forms_;
+};

@@ -1,0 +1,1 @@
+#include "playback/end_of_stream.h"

@@ -1,0 +1,1 @@
+#include "playback/engine_panels.h"

@@ -1,0 +1,1 @@
+#include "playback/media_engine.h"

@@ -1,0 +1,1 @@
+#include "playback/movie_toolbar.h"

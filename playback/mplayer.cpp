@@ -1,0 +1,44 @@
+#include "playback/mplayer.h"
+
+#include <QListWidget>
+
+#include "app/app_context.h"
+#include "app/frm_solvane.h"
+#include "playback/frm_movie.h"
+#include "playback/media_engine.h"
+#include "playlist/frm_playlist.h"
+
+void PlaySelected(App &app)
+{
+    frmPlayList *list = app.playList();
+    if (!list)
+        return;
+    // Focus only takes while the playlist window is shown.
+    if (list->isVisible())
+        list->LstPlay->setFocus();
+    const QString text = list->selectedText();
+    if (text.isEmpty())
+        return;
+    app.CurrentFile = text;
+    if (FrmSolvane *main = app.Solvane())
+        main->setCaption(app.CurrentFile);
+    if (!app.movie())
+        return;
+    ShowVideoWindow(app, text);
+    if (MediaEngine *mp = app.Mp()) {
+        mp->set(Disp::FileName, text);
+        mp->call(Disp::Play);
+    }
+}
+
+void ShowVideoWindow(App &app, const QString &path)
+{
+    frmMovie *movie = app.movie();
+    if (!movie)
+        return;
+    movie->hide();
+    movie->setWindowTitle(path);
+    movie->show();
+    movie->raise();
+    movie->activateWindow();
+}

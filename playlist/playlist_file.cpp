@@ -1,0 +1,1 @@
+#include "playlist/playlist_file.h"

@@ -1,0 +1,44 @@
+#pragma once
+#include <QHash>
+#include <QStringList>
+#include <QWidget>
+
+#include "playback/media_engine.h"
+
+// Stands in for the engine in window tests: answers from what was set and
+// logs every member reached, in order, as "set 1032 2", "call 2001", "get 23".
+class RecordingEngine : public MediaEngine
+{
+public:
+    explicit RecordingEngine(QWidget *parent = nullptr) : area_(new QWidget(parent)) {}
+
+    bool set(Disp id, const QVariant &value) override
+    {
+        log << QStringLiteral("set %1 %2").arg(int(id)).arg(value.toString());
+        values[id] = value;
+        return !failing.contains(id);
+    }
+    std::optional<QVariant> get(Disp id) override
+    {
+        log << QStringLiteral("get %1").arg(int(id));
+        if (failing.contains(id) || !values.contains(id))
+            return std::nullopt;
+        return values.value(id);
+    }
+    bool call(Disp id) override
+    {
+        log << QStringLiteral("call %1").arg(int(id));
+        return !failing.contains(id);
+    }
+    QWidget *widget() override { return area_; }
+
+    // Log lines that start with `prefix`, e.g. "set 1026".
+    QStringList entries(const QString &prefix) const { return log.filter(QRegularExpression('^' + QRegularExpression::escape(prefix))); }
+
+    QStringList log;
+    QHash<Disp, QVariant> values;
+    QList<Disp> failing;
+
+private:
+    QWidget *area_;
+};
