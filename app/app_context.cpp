@@ -5,8 +5,17 @@
 #include "playback/mpv_engine.h"
 #include "playlist/frm_playlist.h"
 
+static void initResources()
+{
+    // The pictures live in a static library: register them by hand.
+    Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(playlist);
+    Q_INIT_RESOURCE(toolbar);
+}
+
 App::App(EngineFactory engineFactory) : engineFactory_(std::move(engineFactory))
 {
+    initResources();
     forms.setFactory(FormId::Solvane, [this] { return new FrmSolvane(*this); });
     forms.setFactory(FormId::frmMovie, [this] { return new frmMovie(*this); });
     forms.setFactory(FormId::frmPlayList, [this] { return new frmPlayList(*this); });
