@@ -5,11 +5,16 @@
 
 #include "platform/paths.h"
 
-QString settingsFilePath(const QString &appFolder)
+QString settingsFilePath(const QString &appFolder, bool folderWritable, const QString &userConfigDir)
 {
     const QString beside = paths::WithBackslash(appFolder) + QLatin1String("Solvane.cfg");
-    if (QFileInfo::exists(beside) || QFileInfo(appFolder).isWritable())
+    if (folderWritable || QFileInfo::exists(beside))
         return beside;
-    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return paths::WithBackslash(userDir) + QLatin1String("Solvane/Solvane.cfg");
+    return paths::WithBackslash(userConfigDir) + QLatin1String("Solvane/Solvane.cfg");
+}
+
+QString settingsFilePath(const QString &appFolder)
+{
+    return settingsFilePath(appFolder, QFileInfo(appFolder).isWritable(),
+                            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }

@@ -6,3 +6,6 @@
 // otherwise in the user's configuration folder for Solvane, so that settings
 // survive on an install the user cannot write to.
 QString settingsFilePath(const QString &appFolder);
+// The same choice, with the folder's writability and the user's configuration
+// folder given.
+QString settingsFilePath(const QString &appFolder, bool folderWritable, const QString &userConfigDir);

@@ -1,9 +1,14 @@
 #pragma once
 #include <QHash>
+#include <QRegularExpression>
+#include <ostream>
 #include <QStringList>
 #include <QWidget>
 
 #include "playback/media_engine.h"
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
 // Stands in for the engine in window tests: answers from what was set and
 // logs every member reached, in order, as "set 1032 2", "call 2001", "get 23".

@@ -1,0 +1,191 @@
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/geometry_text.h"
+#include "platform/image_control.h"
+#include "playback/frm_movie.h"
+#include "playback/mplayer.h"
+#include "playlist/frm_playlist.h"
+#include "support/started_app.h"
+
+namespace {
+
+QSettings geometryStore()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, "Solvane", "Solvane");
+}
+
+}  // namespace
+
+TEST(Startup, WithoutArgumentsShowsTheClosedFaceAndPlaysNothing)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    ASSERT_TRUE(main->isVisible());
+    EXPECT_EQ(main->windowTitle(), "Solvane");
+    EXPECT_EQ(main->width(), 352);  // 5280 twips
+    EXPECT_EQ(main->height(), 103);  // 1545 twips
+
+    // Closed face.
+    EXPECT_EQ(main->imgMain->picture(), ":/skin/main_closed.svg");
+    for (QWidget *hidden : std::initializer_list<QWidget *>{main->imgOpen, main->imgPlay, main->imgStop, main->imgLock,
+                                                            main->imgList, main->imgSlider, main->lblCaption,
+                                                            main->lblTime})
+        EXPECT_TRUE(hidden->isHidden());
+    for (QWidget *shown : std::initializer_list<QWidget *>{main->imgUnLock, main->ImgConf, main->ImgPause,
+                                                           main->ImgInfo, main->imgMini, main->imgExit})
+        EXPECT_FALSE(shown->isHidden());
+    EXPECT_EQ(main->imgUnLock->toolTip(), "Ouvrir le lecteur");
+    EXPECT_EQ(main->lblCaption->text(), "Solvane");
+
+    // The other windows are loaded, hidden, the playlist docked below.
+    frmPlayList *list = s.app.forms.loaded(FormId::frmPlayList) ? s.app.playList() : nullptr;
+    ASSERT_TRUE(list);
+    ASSERT_TRUE(s.app.forms.loaded(FormId::frmMovie));
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_FALSE(s.app.movie()->isVisible());
+    EXPECT_EQ(list->pos(), QPoint(main->frameGeometry().left(), main->frameGeometry().bottom() + 1));
+
+    // Defaults, without creating the settings file; nothing reached the engine.
+    EXPECT_EQ(s.app.settings, Settings::defaults());
+    EXPECT_FALSE(QFile::exists(s.path("Solvane.cfg")));
+    EXPECT_EQ(s.app.CfgPath, s.path("Solvane.cfg"));
+    EXPECT_TRUE(s.engine->entries("set 1026").isEmpty());
+    EXPECT_TRUE(s.engine->entries("call 2001").isEmpty());
+    EXPECT_EQ(list->ListCount(), 0);
+}
+
+TEST(Startup, FilesOnTheCommandLineAreQueuedAndTheFirstPlays)
+{
+    StartedApp s({"b.mp3", "/x/a.mp3"});
+    frmPlayList *list = s.app.playList();
+    ASSERT_EQ(list->ListCount(), 2);
+    EXPECT_EQ(list->List(0), s.path("b.mp3"));
+    EXPECT_EQ(list->List(1), "/x/a.mp3");
+    EXPECT_EQ(list->ListIndex(), 0);
+    EXPECT_EQ(s.app.CurrentFile, s.path("b.mp3"));
+    EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("b.mp3")});
+    const int opened = int(s.engine->log.indexOf("set 1026 " + s.path("b.mp3")));
+    EXPECT_EQ(s.engine->log.value(opened + 1), "call 2001");
+    EXPECT_TRUE(s.app.movie()->isVisible());
+    EXPECT_EQ(s.app.movie()->windowTitle(), s.path("b.mp3"));
+    EXPECT_EQ(s.app.Solvane()->lblCaption->toolTip(), s.path("b.mp3"));
+}
+
+TEST(Startup, SettingsFileIsReadNotWritten)
+{
+    StartedApp s({}, false);
+    const QByteArray file = " 2  1  1  1  1  0  1  1 \r\n 0  1  1  0  1  0  0 \r\n 0 -700  0  1 \r\n";
+    QFile f(s.path("Solvane.cfg"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(file);
+    f.close();
+    s.app.Solvane();
+    EXPECT_EQ(s.app.settings.CfgDisplaySize, 2);
+    EXPECT_EQ(s.app.settings.CfgShowStatusBar, 0);
+    EXPECT_EQ(s.app.settings.CfgPlayCount, 1);
+    EXPECT_EQ(s.app.settings.CfgVolume, -700);
+    EXPECT_EQ(s.app.settings.CfgLoopList, 1);
+    s.app.forms.unload(FormId::Solvane);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), file) << "shutdown must leave the settings file alone";
+}
+
+TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
+{
+    {
+        StartedApp s;
+        FrmSolvane *main = s.app.Solvane();
+        main->move(40, 60);
+        s.app.movie()->resize(600, 400);
+        s.app.forms.unload(FormId::Solvane);
+        EXPECT_TRUE(s.app.hasEnded());
+        EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie));
+        EXPECT_FALSE(s.app.forms.loaded(FormId::frmPlayList));
+        EXPECT_FALSE(QFile::exists(s.path("Solvane.cfg")));
+    }
+    QSettings store = geometryStore();
+    EXPECT_EQ(store.value("config/X").toString(), " 600");
+    EXPECT_EQ(store.value("config/Y").toString(), " 900");
+    EXPECT_EQ(store.value("config2/VX").toString(), " 9000");
+    EXPECT_EQ(store.value("config2/VY").toString(), " 6000");
+
+    StartedApp next;
+    EXPECT_EQ(next.app.Solvane()->pos(), QPoint(40, 60));
+    EXPECT_EQ(next.app.movie()->size(), QSize(600, 400));
+    EXPECT_EQ(next.app.VideoW, " 9000");
+}
+
+TEST(Startup, GeometryTextsThatAreNotNumbersLeaveTheDesignedGeometry)
+{
+    QPoint designedPos;
+    QSize designedVideo;
+    {
+        StartedApp fresh;
+        designedPos = fresh.app.Solvane()->pos();
+        designedVideo = fresh.app.movie()->size();
+    }
+    {
+        QSettings store = geometryStore();
+        store.setValue("config/X", "abc");
+        store.setValue("config/Y", " 300");
+        store.setValue("config2/VX", "");
+        store.setValue("config2/VY", " 4500");
+    }
+    StartedApp s;
+    EXPECT_EQ(s.app.Solvane()->pos(), designedPos);
+    EXPECT_EQ(s.app.movie()->width(), designedVideo.width());
+    EXPECT_EQ(s.app.movie()->height(), 300);
+}
+
+TEST(PlaySelected, PlaysOnlyWhatIsSelected)
+{
+    StartedApp s;
+    frmPlayList *list = s.app.playList();
+
+    // Empty playlist, then entries with nothing selected: no change anywhere.
+    PlaySelected(s.app);
+    list->AddItems({s.path("a.mp3"), s.path("b.ogg")});
+    list->setListIndex(-1);
+    PlaySelected(s.app);
+    EXPECT_TRUE(s.engine->log.isEmpty());
+    EXPECT_EQ(s.app.Solvane()->lblCaption->text(), "Solvane");
+    EXPECT_FALSE(s.app.movie()->isVisible());
+    EXPECT_TRUE(s.app.CurrentFile.isEmpty());
+
+    // The playlist window is hidden: the entry still plays.
+    ASSERT_FALSE(list->isVisible());
+    list->setListIndex(0);
+    PlaySelected(s.app);
+    EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
+    EXPECT_EQ(s.app.movie()->windowTitle(), s.path("a.mp3"));
+
+    // Playing over a running file: the window is retitled, the new file replaces the old.
+    s.engine->log.clear();
+    list->setListIndex(1);
+    PlaySelected(s.app);
+    EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("b.ogg")});
+    EXPECT_EQ(s.engine->log.filter("call").last(), "call 2001");
+    EXPECT_EQ(s.app.movie()->windowTitle(), s.path("b.ogg"));
+    EXPECT_EQ(s.app.CurrentFile, s.path("b.ogg"));
+}
+
+TEST(MainWindow, FacesSwapTheirZonesAndThePlaylist)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    main->imgUnLock->Click();
+    EXPECT_EQ(main->imgMain->picture(), ":/skin/main_open.svg");
+    EXPECT_FALSE(main->imgPlay->isHidden());
+    EXPECT_TRUE(main->imgUnLock->isHidden());
+    EXPECT_TRUE(s.app.playList()->isVisible());
+    main->imgLock->Click();
+    EXPECT_TRUE(main->imgPlay->isHidden());
+    EXPECT_FALSE(s.app.playList()->isVisible());
+    EXPECT_EQ(FrmSolvane::trayTipText().size(), 64);
+    EXPECT_TRUE(FrmSolvane::trayTipText().startsWith("  -  Solvane v1.0 - "));
+}
