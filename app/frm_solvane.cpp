@@ -32,6 +32,8 @@ FrmSolvane::FrmSolvane(App &app)
     }
     TCount.setInterval(1000);
     TSlider.setInterval(1000);
+    connect(&TCount, &QTimer::timeout, this, &FrmSolvane::TCount_Timer);
+    connect(&TSlider, &QTimer::timeout, this, &FrmSolvane::TSlider_Timer);
     TCount.start();
     TSlider.start();
 }
@@ -92,12 +94,8 @@ void FrmSolvane::buildSkin()
     captionFont.setPointSizeF(8.25);
     lblCaption->setFont(captionFont);
 
-    connect(imgUnLock, &ImageControl::Click, this, &FrmSolvane::imgUnLock_Click);
-    connect(imgLock, &ImageControl::Click, this, &FrmSolvane::imgLock_Click);
-    connect(imgExit, &ImageControl::Click, this, &Form::Unload);
-    connect(imgMain, &ImageControl::Click, this, &FrmSolvane::redock);
-    connect(imgMain, &ImageControl::MouseDown, this, &FrmSolvane::redock);
-    connect(imgMain, &ImageControl::MouseUp, this, &FrmSolvane::redock);
+    connectZones();
+    buildMenu();
 }
 
 void FrmSolvane::setCaption(const QString &text)

@@ -2,6 +2,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/common_dialog.h"
 #include "platform/form.h"
 #include "platform/form_registry.h"
 
@@ -36,6 +37,31 @@ public:
     void imgLock_Click();    // closed face
     void imgUnLock_Click();  // open face
 
+    // Transport.
+    void imgOpen_Click();
+    void imgPlay_Click();
+    void ImgPause_Click();
+    void imgStop_Click();
+    // Time and position, once a second.
+    void TCount_Timer();
+    void TSlider_Timer();
+
+    // Skin, notification icon and its menu.
+    void imgMain_MouseMove(int button);
+    void Form_MouseMove(int button, int message);
+    void imgMini_Click();
+    void imgList_Click();
+    void ImgConf_Click();
+    void ImgInfo_Click();
+    void Mnu_Afficher_Click();
+    void Mnu_Masquer_Click();
+    void Mnu_Config_Click();
+    void Mnu_Aide_Click();
+    void Mnu_Quitter_Click();
+
+    CommonDialog CommonDialog1;
+    QMenu *Mnu_Fichier = nullptr;
+
     // The skin's controls, in the layout's order.
     ImageControl *imgMain, *imgLock, *imgUnLock, *ImgConf, *imgOpen, *imgPlay, *imgStop, *ImgPause,
         *imgSlider, *imgList, *ImgInfo, *imgMini, *imgExit;
@@ -49,8 +75,12 @@ protected:
 
 private:
     void buildSkin();
+    void buildMenu();
+    void connectZones();
     void startupCommandLine();
 
     std::unique_ptr<SingleInstance> instance_;
     TrayIcon *tray_ = nullptr;
+    // The open dialog's filter, remembered while the window lives (0 unset).
+    qint16 filterIndex_ = 0;
 };

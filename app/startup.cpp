@@ -65,6 +65,8 @@ void FrmSolvane::Form_Load()
 
     // 8. Notification-area icon.
     tray_ = new TrayIcon(this);
+    // Every notification reports the left button, as the icon's messages always have.
+    connect(tray_, &TrayIcon::notification, this, [this](int message) { Form_MouseMove(1, message); });
     tray_->add(windowIcon(), trayTipText());
 
     // 9-11. The playlist window, loaded hidden and docked below.

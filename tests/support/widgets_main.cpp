@@ -5,6 +5,24 @@
 #include <clocale>
 #include <gtest/gtest.h>
 
+namespace {
+// Each test starts with an empty per-user store, whatever ran before it.
+class FreshUserStore : public ::testing::EmptyTestEventListener
+{
+public:
+    explicit FreshUserStore(QString root) : root_(std::move(root)) {}
+    void OnTestStart(const ::testing::TestInfo &info) override
+    {
+        const QString dir = root_ + "/config-" + QString::number(++count_) + "-" + info.name();
+        qputenv("XDG_CONFIG_HOME", dir.toUtf8());
+    }
+
+private:
+    QString root_;
+    int count_ = 0;
+};
+}  // namespace
+
 // Windows run offscreen, and whatever the program keeps per user lands in a
 // folder of this run, never in the tester's own.
 int main(int argc, char **argv)
@@ -20,5 +38,6 @@ int main(int argc, char **argv)
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshUserStore(home.path()));
     return RUN_ALL_TESTS();
 }

@@ -2,6 +2,8 @@
 
 #include "app/command_line.h"
 #include "app/geometry_text.h"
+#include "app/time_display.h"
+#include <cmath>
 #include "platform/paths.h"
 
 TEST(CommandLine, PathsAreMadeAbsoluteAndListsRecognised)
@@ -58,4 +60,19 @@ TEST(Paths, SeparatorsFolderEndsAndStreams)
     EXPECT_TRUE(paths::isWebUrl("HTTPS://radio.example/stream"));
     EXPECT_FALSE(paths::isWebUrl("av://lavfi:sine"));
     EXPECT_FALSE(paths::isWebUrl("/music/http://x.mp3"));
+}
+
+TEST(TimeDisplay, TextAndKnobFollowTheRoundingRules)
+{
+    EXPECT_EQ(timeText(-1, 0), "00:00 / 00:00");
+    EXPECT_EQ(timeText(65.4, 225), "01:05 / 03:45");
+    EXPECT_EQ(timeText(59.5, 0).left(5), "01:00");
+    EXPECT_EQ(timeText(61.5, 0).left(5), "01:02");
+    EXPECT_EQ(timeText(6000, 6000), "100:00 / 100:00");
+    EXPECT_EQ(timeText(0, 239.6), "00:00 / 04:00");
+
+    EXPECT_FALSE(knobLeft(10, 0).has_value());
+    EXPECT_EQ(knobLeft(65.4, 225), 2084);
+    EXPECT_EQ(knobLeft(225, 225), 3950);
+    EXPECT_EQ(knobLeft(-1, 225), 1320 + std::floor(-1 / 225.0 * 2630));
 }
