@@ -1,0 +1,131 @@
+#include <QLabel>
+#include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "platform/common_dialog.h"
+#include "platform/image_control.h"
+#include "playback/frm_movie.h"
+#include "playlist/frm_playlist.h"
+#include "support/started_app.h"
+
+namespace {
+
+// Answers the open dialog with `file` (empty: cancel), recording what it was shown.
+struct DialogAnswer
+{
+    QString file;
+    int filter = 1;
+    QList<CommonDialog> seen;
+
+    DialogAnswer()
+    {
+        CommonDialog::setResponder([this](CommonDialog &d, CommonDialog::Kind) {
+            seen << d;
+            if (file.isEmpty())
+                return false;
+            d.FileName = file;
+            d.FilterIndex = filter;
+            return true;
+        });
+    }
+    ~DialogAnswer() { CommonDialog::setResponder({}); }
+};
+
+}  // namespace
+
+TEST(MainWindowTransport, OpenPlayPauseStop)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    DialogAnswer answer;
+
+    // Play on an empty list falls back to the open dialog; cancel changes nothing.
+    main->imgPlay_Click();
+    ASSERT_EQ(answer.seen.size(), 1);
+    EXPECT_EQ(answer.seen[0].DialogTitle, "Ouvrir un fichier multimédia");
+    EXPECT_EQ(answer.seen[0].FilterIndex, 1);
+    EXPECT_TRUE(answer.seen[0].Filter.startsWith("Video (MPEG-AVI-MOV)|*.mpg;"));
+    EXPECT_EQ(list->ListCount(), 0);
+    EXPECT_TRUE(s.engine->entries("set 1026").isEmpty());
+
+    // A chosen file is appended, selected and played; its filter is remembered.
+    answer.file = s.path("a.mp3");
+    answer.filter = 3;
+    main->imgOpen_Click();
+    EXPECT_EQ(list->ListCount(), 1);
+    EXPECT_EQ(list->ListIndex(), 0);
+    EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
+    answer.file = s.path("a.mp3");
+    main->imgOpen_Click();
+    EXPECT_EQ(answer.seen.last().FilterIndex, 3);
+    EXPECT_EQ(list->ListCount(), 2) << "the same file twice gives two entries";
+    EXPECT_EQ(list->ListIndex(), 1);
+
+    // Pause and stop act on the engine; stop closes the video window.
+    s.engine->log.clear();
+    main->ImgPause_Click();
+    main->imgStop_Click();
+    EXPECT_EQ(s.engine->log, (QStringList{"call 2002", "call 2003", "call 2003"}));
+    EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie));
+    EXPECT_EQ(list->ListIndex(), 1);
+}
+
+TEST(MainWindowTime, TicksShowTheEngineTimeAndMoveTheKnob)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    s.engine->values[Disp::CurrentPosition] = 65.4;
+    s.engine->values[Disp::Duration] = 225.0;
+    main->TCount_Timer();
+    main->TSlider_Timer();
+    EXPECT_EQ(main->lblTime->text(), "01:05 / 03:45");
+    EXPECT_NEAR(main->imgSlider->leftTw(), 2084, 8);
+
+    // A zero duration leaves the knob where it is.
+    s.engine->values[Disp::Duration] = 0.0;
+    main->TSlider_Timer();
+    EXPECT_NEAR(main->imgSlider->leftTw(), 2084, 8);
+
+    // After stop the next tick reloads the video window, hidden.
+    main->imgStop_Click();
+    main->TCount_Timer();
+    EXPECT_TRUE(s.app.forms.loaded(FormId::frmMovie));
+    EXPECT_FALSE(s.app.movie()->isVisible());
+}
+
+TEST(MainWindowTray, IconMessagesAndMenu)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+
+    main->imgUnLock_Click();
+    main->imgMini_Click();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(list->isVisible());
+
+    // A plain mouse move over the icon shows nothing but re-docks.
+    list->move(0, 0);
+    main->Form_MouseMove(1, 512);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_EQ(list->pos(), QPoint(main->frameGeometry().left(), main->frameGeometry().bottom() + 1));
+
+    // Left button up restores the main window in its face; the list stays hidden.
+    main->Form_MouseMove(1, 514);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(main->imgPlay->isHidden());
+    EXPECT_FALSE(list->isVisible());
+
+    main->imgList_Click();
+    EXPECT_TRUE(list->isVisible());
+    main->imgList_Click();
+    EXPECT_FALSE(list->isVisible());
+
+    // "Quitter" ends at once: no geometry stored.
+    main->Mnu_Quitter_Click();
+    EXPECT_TRUE(s.app.hasEnded());
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, "Solvane", "Solvane");
+    EXPECT_FALSE(store.contains("config/X"));
+}
