@@ -8,6 +8,7 @@
 #include "platform/image_control.h"
 #include "platform/tray_icon.h"
 #include "platform/window_drag.h"
+#include "playback/help.h"
 #include "playlist/frm_playlist.h"
 
 void FrmSolvane::connectZones()
@@ -110,7 +111,7 @@ void FrmSolvane::Mnu_Config_Click()
     ImgConf_Click();
 }
 
-void FrmSolvane::Mnu_Aide_Click() {}
+void FrmSolvane::Mnu_Aide_Click() { showHelp(app()); }
 
 // Ends at once: the window positions of this run are not stored.
 void FrmSolvane::Mnu_Quitter_Click() { app().endProgram(); }

@@ -1,1 +1,195 @@
 #include "playback/engine_panels.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "playback/engine_rules.h"
+
+static QHBoxLayout *rowLayout(QWidget *w)
+{
+    auto *l = new QHBoxLayout(w);
+    l->setContentsMargins(4, 2, 4, 2);
+    l->setSpacing(4);
+    return l;
+}
+
+static QToolButton *textButton(const QString &text, QWidget *parent)
+{
+    auto *b = new QToolButton(parent);
+    b->setText(text);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setAutoRaise(false);
+    return b;
+}
+
+EnginePanels::EnginePanels(QWidget *parent) : QWidget(parent)
+{
+    setAutoFillBackground(true);
+    auto *stack = new QVBoxLayout(this);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+
+    position_ = new QWidget(this);
+    position_->setObjectName(QStringLiteral("positionBar"));
+    bar_ = new QSlider(Qt::Horizontal, position_);
+    bar_->setRange(0, 0);
+    rowLayout(position_)->addWidget(bar_);
+    connect(bar_, &QSlider::sliderReleased, this, &EnginePanels::seekToSlider);
+    connect(bar_, &QSlider::valueChanged, this, [this] {
+        if (!updating_ && !bar_->isSliderDown())
+            seekToSlider();
+    });
+
+    row_ = new QWidget(this);
+    auto *row = rowLayout(row_);
+    row->setContentsMargins(0, 0, 0, 0);
+    controls_ = makeControlButtons(row_);
+    controls_->setObjectName(QStringLiteral("controlButtons"));
+    row->addWidget(controls_);
+    row->addStretch(1);
+    sound_ = new QWidget(row_);
+    sound_->setObjectName(QStringLiteral("soundControls"));
+    auto *sound = rowLayout(sound_);
+    mute_ = textButton(QStringLiteral("Muet"), sound_);
+    mute_->setCheckable(true);
+    volume_ = new QSlider(Qt::Horizontal, sound_);
+    volume_->setRange(-2000, 0);
+    volume_->setFixedWidth(110);
+    volume_->setToolTip(QStringLiteral("Volume"));
+    sound->addWidget(mute_);
+    sound->addWidget(volume_);
+    row->addWidget(sound_);
+    connect(mute_, &QToolButton::toggled, this, &EnginePanels::muteToggled);
+    connect(volume_, &QSlider::valueChanged, this, &EnginePanels::volumeMoved);
+
+    title_ = new QWidget(this);
+    title_->setObjectName(QStringLiteral("titlePanel"));
+    auto *titles = new QVBoxLayout(title_);
+    titles->setContentsMargins(6, 2, 6, 2);
+    titles->setSpacing(0);
+    titleText_ = new QLabel(title_);
+    QFont bold = titleText_->font();
+    bold.setBold(true);
+    titleText_->setFont(bold);
+    artistText_ = new QLabel(title_);
+    titles->addWidget(titleText_);
+    titles->addWidget(artistText_);
+
+    status_ = new QWidget(this);
+    status_->setObjectName(QStringLiteral("statusBar"));
+    auto *status = rowLayout(status_);
+    stateText_ = new QLabel(QStringLiteral("Arrêté"), status_);
+    timesText_ = new QLabel(status_);
+    status->addWidget(stateText_);
+    status->addStretch(1);
+    status->addWidget(timesText_);
+
+    stack->addWidget(position_);
+    stack->addWidget(row_);
+    stack->addWidget(title_);
+    stack->addWidget(status_);
+    setTimes(0, 0);
+}
+
+QWidget *EnginePanels::makeControlButtons(QWidget *parent)
+{
+    auto *box = new QWidget(parent);
+    auto *l = rowLayout(box);
+    QToolButton *play = textButton(QStringLiteral("Lecture"), box);
+    QToolButton *pause = textButton(QStringLiteral("Pause"), box);
+    QToolButton *stop = textButton(QStringLiteral("Arrêt"), box);
+    play->setObjectName(QStringLiteral("play"));
+    pause->setObjectName(QStringLiteral("pause"));
+    stop->setObjectName(QStringLiteral("stop"));
+    l->addWidget(play);
+    l->addWidget(pause);
+    l->addWidget(stop);
+    connect(play, &QToolButton::clicked, this, &EnginePanels::playClicked);
+    connect(pause, &QToolButton::clicked, this, &EnginePanels::pauseClicked);
+    connect(stop, &QToolButton::clicked, this, &EnginePanels::stopClicked);
+    return box;
+}
+
+QWidget *EnginePanels::panel(Panel panel) const
+{
+    switch (panel) {
+    case Panel::Controls: return controls_;
+    case Panel::Sound: return sound_;
+    case Panel::Position: return position_;
+    case Panel::Title: return title_;
+    case Panel::Status: return status_;
+    }
+    return nullptr;
+}
+
+void EnginePanels::setPanelShown(Panel which, bool shown)
+{
+    QWidget *w = panel(which);
+    if (!w || w->isHidden() == !shown)
+        return;
+    w->setHidden(!shown);
+    // The row of buttons and sound controls takes room only while one of them shows.
+    row_->setHidden(controls_->isHidden() && sound_->isHidden());
+    emit layoutChanged();
+}
+
+bool EnginePanels::panelShown(Panel which) const
+{
+    QWidget *w = panel(which);
+    return w && !w->isHidden();
+}
+
+int EnginePanels::panelsHeight() const
+{
+    int h = 0;
+    for (QWidget *w : {position_, row_, title_, status_})
+        if (!w->isHidden())
+            h += w->sizeHint().height();
+    return h;
+}
+
+void EnginePanels::setState(const QString &text) { stateText_->setText(text); }
+
+void EnginePanels::setTimes(double position, double duration)
+{
+    duration_ = std::isfinite(duration) && duration > 0 ? duration : 0;
+    const double pos = std::isfinite(position) && position > 0 ? position : 0;
+    timesText_->setText(timeText(pos) + QStringLiteral(" / ") + timeText(duration_));
+    if (bar_->isSliderDown())
+        return;
+    updating_ = true;
+    bar_->setRange(0, int(duration_ * 1000));
+    bar_->setValue(int(pos * 1000));
+    updating_ = false;
+}
+
+void EnginePanels::seekToSlider()
+{
+    if (duration_ > 0)
+        emit seekRequested(bar_->value() / 1000.0);
+}
+
+void EnginePanels::setTitle(const QString &title, const QString &artist)
+{
+    titleText_->setText(title);
+    artistText_->setText(artist);
+    artistText_->setHidden(artist.isEmpty());
+    emit layoutChanged();
+}
+
+void EnginePanels::setMuted(bool muted)
+{
+    const QSignalBlocker quiet(mute_);
+    mute_->setChecked(muted);
+}
+
+void EnginePanels::setVolume(int hundredthsDb)
+{
+    const QSignalBlocker quiet(volume_);
+    volume_->setValue(hundredthsDb);
+}

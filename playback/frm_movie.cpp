@@ -1,23 +1,287 @@
 #include "playback/frm_movie.h"
 
+#include <QScreen>
+#include <QShowEvent>
+
 #include "app/app_context.h"
+#include "app/geometry_text.h"
+#include "platform/twips.h"
+#include "playback/end_of_stream.h"
+#include "playback/help.h"
 #include "playback/media_engine.h"
+#include "playback/movie_toolbar.h"
+#include "playback/mplayer.h"
+#include "playlist/frm_playlist.h"
+
+namespace {
+// Frame allowances of the layout, in twips.
+constexpr int kAreaLeftTw = 20;
+constexpr int kWidthAllowanceTw = 160;
+constexpr int kHeightAllowanceTw = 420;
+
+// The engine's own display elements, each with its setting and its check
+// button, in the order activation sets them.
+struct DisplayElement
+{
+    qint16 Settings::*field;
+    Disp id;
+    int button;
+};
+constexpr DisplayElement kDisplayElements[] = {
+    {&Settings::CfgShowControls, Disp::ShowControls, 11},
+    {&Settings::CfgShowAudioControls, Disp::ShowAudioControls, 12},
+    {&Settings::CfgShowPositionControls, Disp::ShowPositionControls, 13},
+    {&Settings::CfgShowDisplay, Disp::ShowDisplay, 14},
+    {&Settings::CfgShowStatusBar, Disp::ShowStatusBar, 15},
+};
+constexpr int kStatusBarButton = 15;
+constexpr int kFirstScaleButton = 5;  // buttons 5-9 are display sizes 0-4
+}  // namespace
 
 frmMovie::frmMovie(App &app) : Form(app, Id)
 {
     setClientSizeTw(7365, 6300);
+    Toolbar1 = new MovieToolbar(this);
     Mp_ = app.createEngine(this);
+    if (QWidget *area = engineArea())
+        area->setGeometry(twips::toPx(kAreaLeftTw), 0, qMax(0, twips::toPx(twWidth() - kWidthAllowanceTw)),
+                          area->height());
     connect(Mp_, &MediaEngine::EndOfStream, this, &frmMovie::Mp_EndOfStream);
+    connect(Toolbar1, &MovieToolbar::ButtonClick, this, &frmMovie::Toolbar1_ButtonClick);
 }
 
-void frmMovie::Form_Load() {}
-void frmMovie::Form_Activate() {}
-void frmMovie::Form_Resize() {}
+QWidget *frmMovie::engineArea() const { return Mp_ ? Mp_->widget() : nullptr; }
+
+void frmMovie::Form_Load()
+{
+    const Settings &s = app().settings;
+    Toolbar1->setShown(s.CfgShowToolbar != 0);
+    verticalLayout();
+    setMaximized(s.CfgFitToScreen != 0);
+}
+
+void frmMovie::Form_Activate()
+{
+    App &a = app();
+    const Settings &s = a.settings;
+
+    // A maximised, minimised or full-screen window keeps its size.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+        if (const auto w = textToNumber(a.VideoW))
+            setTwWidth(float(*w));
+        if (const auto h = textToNumber(a.VideoH))
+            setTwHeight(float(*h));
+    }
+
+    Toolbar1->setShown(s.CfgShowToolbar != 0);
+    verticalLayout();
+
+    if (Mp_)
+        Mp_->set(Disp::DisplaySize, qint32(s.CfgDisplaySize));
+    Toolbar1->setValue(s.CfgDisplaySize + kFirstScaleButton, 1);
+
+    for (const DisplayElement &e : kDisplayElements) {
+        if (Mp_)
+            Mp_->set(e.id, s.*e.field != 0);
+        Toolbar1->setValue(e.button, s.*e.field);
+    }
+
+    if (Mp_) {
+        Mp_->set(Disp::EnableFullScreenControls, s.CfgFullScreenControls != 0);
+        Mp_->set(Disp::AutoRewind, s.CfgAutoRewind != 0);
+        Mp_->set(Disp::AutoStart, s.CfgAutoStart != 0);
+        Mp_->set(Disp::Mute, s.CfgMute != 0);
+        Mp_->set(Disp::PlayCount, qint32(s.CfgPlayCount));
+        Mp_->set(Disp::VideoBorderColor, qint32(s.CfgBorderColor));
+        Mp_->set(Disp::VideoBorderWidth, qint32(s.CfgBorderWidth));
+        Mp_->set(Disp::Volume, qint32(s.CfgVolume));
+        Mp_->set(Disp::Balance, qint32(s.CfgBalance));
+    }
+
+    setMaximized(s.CfgFitToScreen != 0);
+}
+
+void frmMovie::Form_Resize()
+{
+    QWidget *area = engineArea();
+    if (!area || !Toolbar1)
+        return;
+    const int left = twips::toPx(kAreaLeftTw);
+    const int w = qBound(0, twips::toPx(twWidth() - kWidthAllowanceTw), qMax(0, width() - left));
+    area->setGeometry(left, area->y(), w, area->height());
+    verticalLayout();
+}
+
+void frmMovie::verticalLayout()
+{
+    QWidget *area = engineArea();
+    if (!area || !Toolbar1)
+        return;
+    const bool fullScreen = windowState() & Qt::WindowFullScreen;
+    int top = 0;
+    int heightTw = 0;
+    // Full screen shows the picture alone, whatever the toolbar's property.
+    if (Toolbar1->shown() && !fullScreen) {
+        Toolbar1->setGeometry(0, 0, width(), twips::toPx(MovieToolbar::kHeightTw));
+        Toolbar1->show();
+        const int toolbarTw = twips::fromPx(Toolbar1->height());
+        top = twips::toPx(toolbarTw);
+        heightTw = twHeight() - toolbarTw - kHeightAllowanceTw;
+    } else {
+        Toolbar1->hide();
+        Toolbar1->setGeometry(0, 0, width(), 0);
+        heightTw = twHeight() - kHeightAllowanceTw;
+    }
+    // The allowances stand for a window frame. Maximised and full-screen
+    // windows have next to none, so there the area fills the client area
+    // instead of leaving a strip; otherwise it never reaches past it.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        area->setGeometry(0, top, width(), qMax(0, height() - top));
+        return;
+    }
+    const int h = qBound(0, twips::toPx(heightTw), qMax(0, height() - top));
+    area->setGeometry(area->x(), top, area->width(), h);
+}
+
+void frmMovie::setMaximized(bool maximized)
+{
+    const Qt::WindowStates keep = windowState() & Qt::WindowFullScreen;
+    const Qt::WindowStates state = keep | (maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+    if (state != windowState())
+        setWindowState(state);
+}
+
 void frmMovie::Form_Unload()
 {
     if (Mp_)
         Mp_->call(Disp::Stop);
-    app().VideoW = QString::number(twWidth());
-    app().VideoH = QString::number(twHeight());
+    app().VideoW = numberToText(float(twWidth()));
+    app().VideoH = numberToText(float(twHeight()));
 }
-void frmMovie::Mp_EndOfStream(int) {}
+
+void frmMovie::showEvent(QShowEvent *e)
+{
+    Form::showEvent(e);
+    if (centred_ || e->spontaneous())
+        return;
+    centred_ = true;
+    // Before the window reaches the screen; its frame may not be known yet.
+    if (const QScreen *sc = screen()) {
+        const QRect avail = sc->availableGeometry();
+        const QSize outer(twips::toPx(twWidth()), twips::toPx(twHeight()));
+        move(avail.x() + (avail.width() - outer.width()) / 2, avail.y() + (avail.height() - outer.height()) / 2);
+    }
+}
+
+void frmMovie::Mp_EndOfStream(int Result)
+{
+    App &a = app();
+    frmPlayList *list = a.playList();
+    const int index = list ? list->ListIndex() : -1;
+    const int count = list ? list->ListCount() : 0;
+
+    switch (endOfStreamAction(a.settings, index, count, Result)) {
+    case EndOfStreamAction::Quit:
+        closeAllAndQuit();
+        break;
+    case EndOfStreamAction::PlayNext: {
+        if (list)
+            list->setListIndex(index + 1);
+        const QString text = list ? list->selectedText() : QString();
+        if (Mp_)
+            Mp_->set(Disp::FileName, text);
+        a.CurrentFile = text;
+        if (!a.CurrentFile.isEmpty())
+            PlaySelected(a);
+        break;
+    }
+    case EndOfStreamAction::LoopToStart: {
+        if (list)
+            list->setListIndex(0);
+        const QString text = list ? list->selectedText() : QString();
+        if (Mp_)
+            Mp_->set(Disp::FileName, text);
+        a.CurrentFile = text;
+        // The notification icon's menu brings the main window back.
+        if (list)
+            list->hide();
+        if (Form *main = a.forms.loaded(FormId::Solvane))
+            main->hide();
+        PlaySelected(a);
+        break;
+    }
+    case EndOfStreamAction::Nothing:
+        break;
+    }
+}
+
+void frmMovie::closeAllAndQuit()
+{
+    App &a = app();
+    a.forms.unload(FormId::frmPlayList);
+    // The main window's shutdown closes this window and ends the program.
+    a.forms.unload(FormId::Solvane);
+    if (!a.hasEnded()) {
+        a.forms.unload(FormId::frmMovie);
+        a.endProgram();
+    }
+}
+
+void frmMovie::flip(int Button)
+{
+    const DisplayElement &e = kDisplayElements[Button - kDisplayElements[0].button];
+    if (!Mp_)
+        return;
+    // The engine's own state decides, not the button's.
+    if (const auto shown = Mp_->get(e.id))
+        Mp_->set(e.id, !shown->toBool());
+}
+
+void frmMovie::Toolbar1_ButtonClick(int Button)
+{
+    App &a = app();
+    switch (Button) {
+    case 1:
+        if (Mp_)
+            Mp_->call(Disp::Play);
+        break;
+    case 2:
+        if (Mp_)
+            Mp_->call(Disp::Pause);
+        break;
+    case 3:
+        if (Mp_)
+            Mp_->call(Disp::Stop);
+        Unload();
+        break;
+    case 5: case 6: case 7: case 8: case 9: {
+        const qint16 size = qint16(Button - kFirstScaleButton);
+        if (Mp_)
+            Mp_->set(Disp::DisplaySize, qint32(size));
+        a.settings.CfgDisplaySize = size;
+        break;
+    }
+    case 11: case 12: case 13: case 14:
+        flip(Button);
+        break;
+    case kStatusBarButton:
+        flip(Button);
+        // The setting follows, so the choice outlives the next activation.
+        a.settings.CfgShowStatusBar = a.settings.CfgShowStatusBar == 0 ? 1 : 0;
+        break;
+    case 17:
+        a.forms.showModeless(FormId::FrmConf);
+        break;
+    case 18:
+        closeAllAndQuit();
+        break;
+    case 19:
+        a.forms.showModeless(FormId::FrmApropos);
+        break;
+    case 20:
+        showHelp(a);
+        break;
+    default:  // separators and unknown buttons
+        break;
+    }
+}

@@ -1,11 +1,551 @@
 #include "playback/mpv_engine.h"
 
-#include <QWidget>
+#include <QColor>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <cmath>
 
-// Placeholder until the libmpv engine lands.
-MpvEngine::MpvEngine(QWidget *parent) : area_(new QWidget(parent)) {}
-MpvEngine::~MpvEngine() = default;
-bool MpvEngine::set(Disp, const QVariant &) { return false; }
-std::optional<QVariant> MpvEngine::get(Disp) { return std::nullopt; }
-bool MpvEngine::call(Disp) { return false; }
+#include "playback/engine_area.h"
+#include "playback/engine_panels.h"
+#include "playback/engine_rules.h"
+#include "playback/mpv_picture.h"
+
+namespace {
+enum Observed : quint64 { EofReached = 1, TimePos, DurationProp, DWidth, DHeight, Metadata };
+
+std::optional<int> toInt(const QVariant &value)
+{
+    bool ok = false;
+    const int v = value.toInt(&ok);
+    return ok ? std::optional<int>(v) : std::nullopt;
+}
+
+std::optional<bool> toBool(const QVariant &value)
+{
+    if (!value.isValid() || !value.canConvert<bool>())
+        return std::nullopt;
+    return value.toBool();
+}
+}  // namespace
+
+MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
+
+MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(parent)
+{
+    area_ = new EngineArea(parent);
+    bool gl = openGlUsable();
+    for (const auto &[name, value] : extra)
+        if (name == "vo")
+            gl = gl && value == "libmpv";
+    MpvOptions options{
+        {"vo", gl ? "libmpv" : "null"},
+        // Without a sound device the list ends in the null output, which keeps real time.
+        {"ao", "pipewire,pulse,alsa,null"},
+        // The file stays open at its end and "eof-reached" comes once the last
+        // sound has played out, not when it was queued.
+        {"keep-open", "yes"},
+        {"keep-open-pause", "no"},
+        {"gapless-audio", "no"},
+        // libmpv scales integer samples by steps of 1/256, which is 1.4 dB off
+        // at -40 dB; float samples follow the volume exactly.
+        {"audio-format", "float"},
+        {"idle", "yes"},
+        {"pause", "yes"},
+        {"audio-display", "no"},
+        {"ytdl", "no"},
+        {"load-scripts", "no"},
+        {"config", "no"},
+        {"terminal", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"osd-level", "0"},
+        {"osd-bar", "no"},
+    };
+    options += extra;
+    core_ = std::make_unique<MpvCore>(options);
+    core_->onEvent = [this](const mpv_event &event) { onEvent(event); };
+    core_->observe(EofReached, "eof-reached", MPV_FORMAT_FLAG);
+    core_->observe(TimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    core_->observe(DurationProp, "duration", MPV_FORMAT_DOUBLE);
+    core_->observe(DWidth, "dwidth", MPV_FORMAT_INT64);
+    core_->observe(DHeight, "dheight", MPV_FORMAT_INT64);
+    core_->observe(Metadata, "metadata", MPV_FORMAT_NONE);
+
+    renderWait_ = new QTimer(this);
+    renderWait_->setSingleShot(true);
+    renderWait_->setInterval(1500);
+    // A picture that never shows must not hold the sound back for ever.
+    connect(renderWait_, &QTimer::timeout, this, [this] {
+        if (loadPending_)
+            load(true);
+    });
+    if (gl && core_->ok()) {
+        gl_ = new MpvGlPicture(core_->handle(), area_->pictureHost());
+        connect(gl_, &MpvGlPicture::renderReady, this, [this] {
+            if (loadPending_)
+                load(false);
+            else if (loadedWithoutVideo_ && gl_ && gl_->ready() && entry_ >= 0)
+                core_->setString("vid", "auto");
+        });
+        area_->setPicture(gl_);
+    } else {
+        area_->setPicture(new QWidget(area_->pictureHost()));
+    }
+
+
+    EnginePanels *panels = area_->panels();
+    connect(panels, &EnginePanels::playClicked, this, [this] { call(Disp::Play); });
+    connect(panels, &EnginePanels::pauseClicked, this, [this] { call(Disp::Pause); });
+    connect(panels, &EnginePanels::stopClicked, this, [this] { call(Disp::Stop); });
+    connect(panels, &EnginePanels::muteToggled, this, [this](bool on) { set(Disp::Mute, on); });
+    connect(panels, &EnginePanels::volumeMoved, this, [this](int v) { set(Disp::Volume, v); });
+    connect(panels, &EnginePanels::seekRequested, this, &MpvEngine::seekByUser);
+    showPhase(Phase::Closed);
+}
+
+MpvEngine::~MpvEngine()
+{
+    ++generation_;
+    core_->onEvent = nullptr;
+    // libmpv wants its render context gone first, with the GL context current.
+    if (gl_)
+        gl_->release();
+    core_.reset();
+    delete area_.data();
+}
+
 QWidget *MpvEngine::widget() { return area_; }
+
+bool MpvEngine::set(Disp id, const QVariant &value)
+{
+    try {
+        return area_ && setMember(id, value);
+    } catch (...) {
+        return false;
+    }
+}
+
+std::optional<QVariant> MpvEngine::get(Disp id)
+{
+    try {
+        return area_ ? getMember(id) : std::nullopt;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+bool MpvEngine::call(Disp id)
+{
+    try {
+        // Any call ends a run of sets of the same file.
+        sameName_.clear();
+        switch (id) {
+        case Disp::Play: return play();
+        case Disp::Pause: return pause();
+        case Disp::Stop: return stop();
+        default: return false;
+        }
+    } catch (...) {
+        return false;
+    }
+}
+
+bool MpvEngine::setMember(Disp id, const QVariant &value)
+{
+    EnginePanels *panels = area_->panels();
+    const auto number = toInt(value);
+    const auto flag = toBool(value);
+    auto show = [&](Panel panel) {
+        if (flag)
+            panels->setPanelShown(panel, *flag);
+        return flag.has_value();
+    };
+    switch (id) {
+    case Disp::FileName: return value.canConvert<QString>() && open(value.toString());
+    case Disp::CurrentPosition: {
+        bool ok = false;
+        const double s = value.toDouble(&ok);
+        if (!ok || phase_ == Phase::Closed || phase_ == Phase::Opening || phase_ == Phase::Failed)
+            return false;
+        seekByUser(s);
+        return true;
+    }
+    case Disp::DisplaySize:
+        if (!number || *number < 0 || *number > 4)
+            return false;
+        area_->setDisplaySize(*number);
+        return true;
+    case Disp::ShowControls: return show(Panel::Controls);
+    case Disp::ShowAudioControls: return show(Panel::Sound);
+    case Disp::ShowPositionControls: return show(Panel::Position);
+    case Disp::ShowDisplay: return show(Panel::Title);
+    case Disp::ShowStatusBar: return show(Panel::Status);
+    case Disp::EnableFullScreenControls:
+        if (!flag)
+            return false;
+        fullScreenControls_ = *flag;
+        area_->setFullScreenControls(*flag);
+        return true;
+    case Disp::AutoRewind:
+        if (flag)
+            autoRewind_ = *flag;
+        return flag.has_value();
+    case Disp::AutoStart:
+        if (flag)
+            autoStart_ = *flag;
+        return flag.has_value();
+    case Disp::Mute:
+        if (!flag || !core_->setFlag("mute", *flag))
+            return false;
+        mute_ = *flag;
+        panels->setMuted(mute_);
+        return true;
+    case Disp::PlayCount:
+        if (!number || *number < 0)
+            return false;
+        playCount_ = *number;
+        return true;
+    case Disp::VideoBorderColor:
+        if (!number)
+            return false;
+        borderColor_ = *number;
+        area_->setBorder(QColor(borderColor_ & 0xff, (borderColor_ >> 8) & 0xff, (borderColor_ >> 16) & 0xff),
+                         borderWidth_);
+        return true;
+    case Disp::VideoBorderWidth:
+        if (!number || *number < 0)
+            return false;
+        borderWidth_ = *number;
+        area_->setBorder(QColor(borderColor_ & 0xff, (borderColor_ >> 8) & 0xff, (borderColor_ >> 16) & 0xff),
+                         borderWidth_);
+        return true;
+    case Disp::Volume:
+        if (!number || !core_->setDouble("volume", mpvVolume(*number)))
+            return false;
+        volume_ = std::min(*number, 0);
+        panels->setVolume(volume_);
+        return true;
+    case Disp::Balance: {
+        if (!number)
+            return false;
+        const int old = balance_;
+        balance_ = std::clamp(*number, -10000, 10000);
+        if (applyBalance())
+            return true;
+        balance_ = old;
+        return false;
+    }
+    default: return false;
+    }
+}
+
+std::optional<QVariant> MpvEngine::getMember(Disp id)
+{
+    const EnginePanels *panels = area_->panels();
+    switch (id) {
+    case Disp::FileName: return name_;
+    case Disp::CurrentPosition: return position();
+    case Disp::Duration:
+        if (phase_ == Phase::Closed || phase_ == Phase::Failed || phase_ == Phase::Opening)
+            return 0.0;
+        return core_->getDouble("duration").value_or(0.0);
+    case Disp::DisplaySize: return area_->displaySize();
+    case Disp::ShowControls: return panels->panelShown(Panel::Controls);
+    case Disp::ShowAudioControls: return panels->panelShown(Panel::Sound);
+    case Disp::ShowPositionControls: return panels->panelShown(Panel::Position);
+    case Disp::ShowDisplay: return panels->panelShown(Panel::Title);
+    case Disp::ShowStatusBar: return panels->panelShown(Panel::Status);
+    case Disp::EnableFullScreenControls: return fullScreenControls_;
+    case Disp::AutoRewind: return autoRewind_;
+    case Disp::AutoStart: return autoStart_;
+    case Disp::Mute: return mute_;
+    case Disp::PlayCount: return playCount_;
+    case Disp::VideoBorderColor: return borderColor_;
+    case Disp::VideoBorderWidth: return borderWidth_;
+    case Disp::Volume: return volume_;
+    case Disp::Balance: return balance_;
+    default: return std::nullopt;
+    }
+}
+
+double MpvEngine::position() const
+{
+    switch (phase_) {
+    case Phase::Closed:
+    case Phase::Failed: return -1.0;
+    case Phase::Opening:
+    case Phase::Stopped: return 0.0;
+    default:
+        // To the millisecond: a rewound file reads 0, not 3e-17.
+        return std::round(std::max(core_->getDouble("time-pos").value_or(0.0), 0.0) * 1000.0) / 1000.0;
+    }
+}
+
+bool MpvEngine::open(const QString &name)
+{
+    // The end of a stream sets the next file, then the playlist sets it again
+    // before playing it: the second time must change nothing.
+    if (!sameName_.isNull() && name == sameName_ && phase_ != Phase::Failed && phase_ != Phase::Closed)
+        return true;
+    sameName_ = name;
+    name_ = name;
+    ++generation_;
+    playsDone_ = 0;
+    entry_ = -1;
+    loadPending_ = false;
+    renderWait_->stop();
+    videoW_ = videoH_ = 0;
+    area_->setVideoSize(QSize());
+    refreshTitle();
+    if (name.isEmpty()) {
+        core_->command({"stop"});
+        showPhase(Phase::Closed);
+        return true;
+    }
+    target_ = mpvTarget(name, QDir::currentPath()).toUtf8();
+    wantPlay_ = autoStart_;
+    core_->setFlag("pause", !autoStart_);
+    showPhase(Phase::Opening);
+    if (gl_ && !gl_->ready() && !gl_->failed()) {
+        // Without its render context libmpv would open a window of its own.
+        core_->command({"stop"});
+        loadPending_ = true;
+        renderWait_->start();
+        return true;
+    }
+    load(gl_ && !gl_->ready());
+    return true;
+}
+
+void MpvEngine::load(bool withoutVideo)
+{
+    loadPending_ = false;
+    renderWait_->stop();
+    loadedWithoutVideo_ = withoutVideo;
+    const auto id = core_->loadFile(target_, withoutVideo ? QByteArray("vid=no") : QByteArray());
+    if (!id) {
+        showPhase(Phase::Failed);
+        endOfStream(MPV_ERROR_LOADING_FAILED);
+        return;
+    }
+    entry_ = *id;
+}
+
+bool MpvEngine::play()
+{
+    switch (phase_) {
+    case Phase::Failed: return false;
+    case Phase::Closed:
+        // A file libmpv closed by itself opens again.
+        if (name_.isEmpty() || !open(name_))
+            return false;
+        [[fallthrough]];
+    case Phase::Opening:
+        wantPlay_ = true;
+        return core_->setFlag("pause", false);
+    case Phase::Playing: return true;
+    case Phase::Paused: break;
+    case Phase::Stopped:
+    case Phase::Ended:
+        playsDone_ = 0;
+        seek(0);
+        break;
+    }
+    if (!core_->setFlag("pause", false))
+        return false;
+    showPhase(Phase::Playing);
+    return true;
+}
+
+bool MpvEngine::pause()
+{
+    switch (phase_) {
+    case Phase::Closed:
+    case Phase::Failed: return false;
+    case Phase::Opening: wantPlay_ = false; return core_->setFlag("pause", true);
+    case Phase::Playing:
+        if (!core_->setFlag("pause", true))
+            return false;
+        showPhase(Phase::Paused);
+        return true;
+    default: return true;
+    }
+}
+
+bool MpvEngine::stop()
+{
+    ++generation_;
+    switch (phase_) {
+    case Phase::Closed:
+    case Phase::Failed: return true;
+    case Phase::Opening: wantPlay_ = false; return core_->setFlag("pause", true);
+    default:
+        core_->setFlag("pause", true);
+        seek(0);
+        playsDone_ = 0;
+        showPhase(Phase::Stopped);
+        return true;
+    }
+}
+
+void MpvEngine::seek(double seconds)
+{
+    core_->command({"seek", QByteArray::number(std::max(seconds, 0.0), 'f', 3), "absolute+exact"});
+}
+
+void MpvEngine::seekByUser(double seconds)
+{
+    if (phase_ == Phase::Closed || phase_ == Phase::Opening || phase_ == Phase::Failed)
+        return;
+    seek(seconds);
+    // From a stopped or ended file the next play goes on from there.
+    if (phase_ == Phase::Stopped || phase_ == Phase::Ended)
+        showPhase(Phase::Paused);
+}
+
+bool MpvEngine::applyBalance()
+{
+    const QString filter = balanceFilter(balance_);
+    if (filter == filter_)
+        return true;
+    if (!core_->setString("af", filter.toUtf8()))
+        return false;
+    filter_ = filter;
+    return true;
+}
+
+void MpvEngine::onEvent(const mpv_event &event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE:
+        startedEntry_ = static_cast<const mpv_event_start_file *>(event.data)->playlist_entry_id;
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        if (startedEntry_ == entry_)
+            onLoaded();
+        break;
+    case MPV_EVENT_END_FILE: {
+        const auto *end = static_cast<const mpv_event_end_file *>(event.data);
+        if (end->playlist_entry_id != entry_ || entry_ < 0)
+            break;
+        if (end->reason == MPV_END_FILE_REASON_STOP || end->reason == MPV_END_FILE_REASON_QUIT)
+            break;
+        entry_ = -1;
+        if (end->reason == MPV_END_FILE_REASON_EOF) {
+            // Closed by libmpv itself at its end: that end was heard.
+            const bool ended = phase_ == Phase::Ended;
+            showPhase(Phase::Closed);
+            if (!ended)
+                endOfStream(0);
+            break;
+        }
+        // An error, or a list instead of a medium: nothing of it is played.
+        if (end->reason == MPV_END_FILE_REASON_REDIRECT)
+            core_->command({"stop"});
+        showPhase(Phase::Failed);
+        endOfStream(end->reason == MPV_END_FILE_REASON_ERROR && end->error < 0 ? end->error
+                                                                               : MPV_ERROR_UNKNOWN_FORMAT);
+        break;
+    }
+    case MPV_EVENT_PROPERTY_CHANGE:
+        onProperty(event.reply_userdata, *static_cast<const mpv_event_property *>(event.data));
+        break;
+    default: break;
+    }
+}
+
+void MpvEngine::onProperty(quint64 id, const mpv_event_property &p)
+{
+    const bool isFlag = p.format == MPV_FORMAT_FLAG;
+    const bool isDouble = p.format == MPV_FORMAT_DOUBLE;
+    const bool isInt = p.format == MPV_FORMAT_INT64;
+    switch (id) {
+    case EofReached:
+        if (isFlag && *static_cast<int *>(p.data) && phase_ == Phase::Playing)
+            playedOut();
+        break;
+    case TimePos:
+        pos_ = isDouble ? *static_cast<double *>(p.data) : 0.0;
+        showTimes();
+        break;
+    case DurationProp:
+        duration_ = isDouble ? *static_cast<double *>(p.data) : 0.0;
+        showTimes();
+        break;
+    case DWidth:
+    case DHeight:
+        (id == DWidth ? videoW_ : videoH_) = isInt ? *static_cast<int64_t *>(p.data) : 0;
+        area_->setVideoSize(videoW_ > 0 && videoH_ > 0 ? QSize(int(videoW_), int(videoH_)) : QSize());
+        break;
+    case Metadata: refreshTitle(); break;
+    default: break;
+    }
+}
+
+void MpvEngine::onLoaded()
+{
+    if (phase_ != Phase::Opening)
+        return;
+    playsDone_ = 0;
+    core_->setFlag("pause", !wantPlay_);
+    showPhase(wantPlay_ ? Phase::Playing : Phase::Stopped);
+    refreshTitle();
+}
+
+void MpvEngine::playedOut()
+{
+    ++playsDone_;
+    if (playCount_ == 0 || playsDone_ < playCount_) {
+        seek(0);
+        core_->setFlag("pause", false);
+        return;
+    }
+    core_->setFlag("pause", true);
+    // Otherwise the last picture stays.
+    if (autoRewind_)
+        seek(0);
+    showPhase(Phase::Ended);
+    endOfStream(0);
+}
+
+void MpvEngine::endOfStream(int result)
+{
+    // Queued: the handler may replace the file or close the window, which it
+    // must not do inside libmpv's event loop. A new file or a stop meanwhile
+    // drops it.
+    const quint64 generation = generation_;
+    QTimer::singleShot(0, this, [this, generation, result] {
+        if (generation != generation_)
+            return;
+        sameName_.clear();
+        emit EndOfStream(result);
+    });
+}
+
+void MpvEngine::refreshTitle()
+{
+    QString title, artist;
+    if (entry_ >= 0 && phase_ != Phase::Opening) {
+        title = core_->getString("metadata/by-key/title").trimmed();
+        artist = core_->getString("metadata/by-key/artist").trimmed();
+    }
+    if (title.isEmpty() && !name_.isEmpty())
+        title = target_.startsWith("http") ? name_ : QFileInfo(name_).fileName();
+    area_->panels()->setTitle(title, artist);
+}
+
+void MpvEngine::showPhase(Phase phase)
+{
+    phase_ = phase;
+    static const char *const texts[] = {"Arrêté", "Ouverture…", "Lecture", "Pause", "Arrêté", "Arrêté", "Arrêté"};
+    area_->panels()->setState(QString::fromUtf8(texts[int(phase)]));
+    showTimes();
+}
+
+void MpvEngine::showTimes()
+{
+    const bool open = phase_ != Phase::Closed && phase_ != Phase::Failed && phase_ != Phase::Opening;
+    const double at = open && phase_ != Phase::Stopped ? pos_ : 0.0;
+    area_->panels()->setTimes(at, open ? duration_ : 0.0);
+}

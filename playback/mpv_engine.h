@@ -1,5 +1,13 @@
 #pragma once
+#include <QPointer>
+#include <memory>
+
 #include "playback/media_engine.h"
+#include "playback/mpv_core.h"
+
+class EngineArea;
+class MpvGlPicture;
+class QTimer;
 
 // The media engine on libmpv: the only engine the program ships.
 class MpvEngine : public MediaEngine
@@ -7,6 +15,9 @@ class MpvEngine : public MediaEngine
     Q_OBJECT
 public:
     explicit MpvEngine(QWidget *parent = nullptr);
+    // `extra` goes over the engine's own libmpv options (tests send the sound
+    // to a file with "ao=pcm", or run it untimed).
+    MpvEngine(QWidget *parent, const MpvOptions &extra);
     ~MpvEngine() override;
 
     bool set(Disp id, const QVariant &value) override;
@@ -15,5 +26,49 @@ public:
     QWidget *widget() override;
 
 private:
-    QWidget *area_ = nullptr;
+    enum class Phase { Closed, Opening, Playing, Paused, Stopped, Ended, Failed };
+
+    bool setMember(Disp id, const QVariant &value);
+    std::optional<QVariant> getMember(Disp id);
+    bool open(const QString &name);
+    void load(bool withoutVideo);
+    bool play();
+    bool pause();
+    bool stop();
+    void seek(double seconds);
+    void seekByUser(double seconds);
+    bool applyBalance();
+    void onEvent(const mpv_event &event);
+    void onProperty(quint64 id, const mpv_event_property &property);
+    void onLoaded();
+    void playedOut();
+    void endOfStream(int result);
+    void refreshTitle();
+    void showPhase(Phase phase);
+    void showTimes();
+    double position() const;
+
+    std::unique_ptr<MpvCore> core_;
+    QPointer<EngineArea> area_;
+    QPointer<MpvGlPicture> gl_;
+    QTimer *renderWait_ = nullptr;
+
+    Phase phase_ = Phase::Closed;
+    QString name_;                  // the file name last set
+    QString sameName_;              // set with no call since: setting it again changes nothing
+    QByteArray target_;             // what libmpv loads for name_
+    bool loadPending_ = false;      // waiting for the picture's render context
+    bool loadedWithoutVideo_ = false;
+    qint64 entry_ = -1;             // libmpv's id of our file
+    qint64 startedEntry_ = -1;      // libmpv's id of the file it is opening
+    quint64 generation_ = 0;        // a new file or a stop drops an end of stream still queued
+    bool wantPlay_ = false;
+    int playsDone_ = 0;
+    QString filter_;
+    double pos_ = 0, duration_ = 0;
+    qint64 videoW_ = 0, videoH_ = 0;
+
+    // Settings as last set.
+    bool autoStart_ = true, autoRewind_ = false, mute_ = false, fullScreenControls_ = false;
+    int playCount_ = 1, volume_ = 0, balance_ = 0, borderColor_ = 0, borderWidth_ = 0;
 };

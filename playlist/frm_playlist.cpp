@@ -1,34 +1,411 @@
 #include "playlist/frm_playlist.h"
 
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGraphicsOpacityEffect>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <algorithm>
+#include <memory>
 
 #include "app/app_context.h"
+#include "app/frm_solvane.h"
+#include "platform/image_control.h"
+#include "platform/twips.h"
+#include "platform/window_drag.h"
+#include "playback/mplayer.h"
+#include "playlist/playlist_file.h"
+
+namespace {
+
+const QString kOpenTitle = QStringLiteral("Charger une liste MP3");
+const QString kOpenFilter = QStringLiteral("Liste de piste MP3(*.M3U)|*.M3U|Liste PLS (*.PLS)|*.PLS");
+const QString kSaveTitle = QStringLiteral("Enregistrer la liste sous");
+const QString kSaveFilter = QStringLiteral("Liste de pistes MP3  (*.M3U)|*.M3U");
+
+// Dark panel, light text, teal selection: the colours of the main skin.
+const char *kStyle = R"(
+QGroupBox { color: #3cc8c8; border: 1px solid #2d3a4d; border-radius: 4px; margin-top: 7px; }
+QGroupBox::title { subcontrol-origin: margin; left: 9px; padding: 0 4px; background: #1d2330; }
+QListWidget { background: #11161f; color: #d8e2ec; border: 1px solid #2d3a4d; border-radius: 3px;
+              outline: 0; padding: 1px; }
+QListWidget::item { padding: 1px 4px; }
+QListWidget::item:hover { background: #1c2734; }
+QListWidget::item:selected { background: #3cc8c8; color: #0d131c; }
+QScrollBar:vertical { background: #11161f; width: 10px; margin: 0; }
+QScrollBar::handle:vertical { background: #2f3d51; min-height: 24px; border-radius: 4px; margin: 1px; }
+QScrollBar::handle:vertical:hover { background: #3cc8c8; }
+QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }
+QScrollBar::add-page, QScrollBar::sub-page { background: none; }
+)";
+
+// An entry kept as UTF-8 until someone changes its text: a long list holds
+// tens of thousands of entries, and the list box's own items would keep each
+// one twice as large, in a separate block.
+class EntryItem : public QListWidgetItem
+{
+public:
+    explicit EntryItem(const QString &text)
+    {
+        if (!text.isValidUtf16()) {
+            QListWidgetItem::setData(Qt::DisplayRole, text);
+            return;
+        }
+        const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        const QByteArray utf8 = ascii ? QByteArray() : text.toUtf8();
+        size_ = int(ascii ? text.size() : utf8.size());
+        bytes_ = std::make_unique_for_overwrite<char[]>(size_t(size_));
+        if (ascii)
+            std::transform(text.cbegin(), text.cend(), bytes_.get(), [](QChar c) { return char(c.unicode()); });
+        else
+            std::copy(utf8.cbegin(), utf8.cend(), bytes_.get());
+        compact_ = true;
+    }
+
+    QVariant data(int role) const override
+    {
+        if (compact_ && (role == Qt::DisplayRole || role == Qt::EditRole))
+            return QString::fromUtf8(bytes_.get(), size_);
+        return QListWidgetItem::data(role);
+    }
+
+    void setData(int role, const QVariant &value) override
+    {
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
+            compact_ = false;
+            bytes_.reset();
+        }
+        QListWidgetItem::setData(role, value);
+    }
+
+private:
+    std::unique_ptr<char[]> bytes_;
+    int size_ = 0;
+    bool compact_ = false;
+};
+
+// A disabled button looks faded; the image control itself paints the same
+// picture whatever its state.
+void setButtonEnabled(QWidget *button, bool enabled)
+{
+    if (button->isEnabled() == enabled && (enabled || button->graphicsEffect()))
+        return;
+    button->setEnabled(enabled);
+    if (enabled) {
+        button->setGraphicsEffect(nullptr);
+    } else {
+        auto *fade = new QGraphicsOpacityEffect(button);
+        fade->setOpacity(0.3);
+        button->setGraphicsEffect(fade);
+    }
+}
+
+}  // namespace
 
 frmPlayList::frmPlayList(App &app) : Form(app, Id, nullptr, Qt::Tool | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Form1"));
     setClientSizeTw(5370, 3435);
+    setAcceptDrops(true);
+    setStyleSheet(QString::fromLatin1(kStyle));
+    buildControls();
+}
+
+void frmPlayList::buildControls()
+{
+    struct Button {
+        ImageControl *&control;
+        int left, top, width, height;
+        const char *picture, *tip;
+    };
+    imgPlayList = new ImageControl(this);
+    imgPlayList->setGeometryTw(40, 30, 5295, 3375);
+    imgPlayList->setPicture(QStringLiteral(":/playlist/skin.svg"));
+
+    const Button buttons[] = {
+        {ImgOuvrir, 120, 80, 450, 450, ":/playlist/open.svg", "Ouvrir un fichier liste M3U"},
+        {Image1, 840, 80, 450, 450, ":/playlist/save.svg", "Enregistrer la liste"},
+        {ImgUP, 4920, 840, 400, 400, ":/playlist/up.svg", "Déplacer vers le haut"},
+        {ImgDW, 4920, 1440, 400, 400, ":/playlist/down.svg", "Déplacer vers le bas"},
+        {ImgDEL, 4920, 2040, 400, 400, ":/playlist/delete.svg", "Supprimer l'entrée sélectionnée"},
+        {imgExit, 4920, 0, 375, 255, "", "::- Close -::"},
+    };
+    Frame1 = new QGroupBox(QStringLiteral("Liste"), this);
+    Frame1->setGeometry(twips::toPx(120), twips::toPx(480), twips::toPx(4815), twips::toPx(2535));
+    QFont frameFont(QStringLiteral("MS Sans Serif"));
+    frameFont.setPointSizeF(8.25);
+    Frame1->setFont(frameFont);
+
     LstPlay = new QListWidget(this);
+    LstPlay->setGeometry(twips::toPx(360), twips::toPx(720), twips::toPx(4455), twips::toPx(2205));
+    LstPlay->setSelectionMode(QAbstractItemView::SingleSelection);
+    LstPlay->setSortingEnabled(false);
+    LstPlay->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every row has the same height: long lists lay out without measuring
+    // each entry.
+    LstPlay->setUniformItemSizes(true);
+    LstPlay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The end of a path, the file name, is what tells entries apart.
+    LstPlay->setTextElideMode(Qt::ElideLeft);
+    LstPlay->installEventFilter(this);
+    LstPlay->viewport()->installEventFilter(this);
+
+    for (const Button &b : buttons) {
+        b.control = new ImageControl(this);
+        b.control->setGeometryTw(b.left, b.top, b.width, b.height);
+        b.control->setPicture(QString::fromLatin1(b.picture));
+        b.control->setToolTip(QString::fromUtf8(b.tip));
+        b.control->setCursor(Qt::PointingHandCursor);
+    }
+
+    connect(ImgOuvrir, &ImageControl::Click, this, &frmPlayList::ImgOuvrir_Click);
+    connect(Image1, &ImageControl::Click, this, &frmPlayList::Image1_Click);
+    connect(ImgUP, &ImageControl::Click, this, &frmPlayList::ImgUP_Click);
+    connect(ImgDW, &ImageControl::Click, this, &frmPlayList::ImgDW_Click);
+    connect(ImgDEL, &ImageControl::Click, this, &frmPlayList::ImgDEL_Click);
+    connect(imgExit, &ImageControl::Click, this, &frmPlayList::imgExit_Click);
+    connect(imgPlayList, &ImageControl::MouseMove, this, &frmPlayList::imgPlayList_MouseMove);
+    connect(imgPlayList, &ImageControl::MouseUp, this, &frmPlayList::dockMainWindow);
+    connect(imgPlayList, &ImageControl::Click, this, &frmPlayList::dockMainWindow);
 }
 
 int frmPlayList::ListCount() const { return int(LstPlay->count()); }
-int frmPlayList::ListIndex() const { return LstPlay->currentRow(); }
+
+int frmPlayList::ListIndex() const
+{
+    // The highlighted row; a row that is merely current (ctrl-click took its
+    // selection away) is not the current entry.
+    const QModelIndexList rows = LstPlay->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
 void frmPlayList::setListIndex(int index)
 {
-    if (index < 0 || index >= LstPlay->count())
+    if (index < 0 || index >= LstPlay->count()) {
         LstPlay->setCurrentRow(-1);
-    else
+        LstPlay->clearSelection();
+    } else {
         LstPlay->setCurrentRow(index);
+    }
 }
+
 QString frmPlayList::List(int index) const
 {
     const QListWidgetItem *item = LstPlay->item(index);
     return item ? item->text() : QString();
 }
+
 QString frmPlayList::selectedText() const { return List(ListIndex()); }
-void frmPlayList::AddItem(const QString &entry) { LstPlay->addItem(entry); }
-void frmPlayList::AddItems(const QStringList &entries) { LstPlay->addItems(entries); }
-void frmPlayList::Clear() { LstPlay->clear(); }
-void frmPlayList::loadList(const QString &) {}
-void frmPlayList::SetUpDn() {}
-void frmPlayList::MovePLe(int) {}
+
+QStringList frmPlayList::entries() const
+{
+    QStringList out;
+    out.reserve(LstPlay->count());
+    for (int i = 0; i < LstPlay->count(); ++i)
+        out << LstPlay->item(i)->text();
+    return out;
+}
+
+void frmPlayList::AddItem(const QString &entry)
+{
+    LstPlay->addItem(new EntryItem(entry));
+    SetUpDn();
+}
+
+void frmPlayList::AddItems(const QStringList &entries)
+{
+    if (entries.isEmpty())
+        return;
+    for (const QString &entry : entries)
+        LstPlay->addItem(new EntryItem(entry));
+    SetUpDn();
+}
+
+void frmPlayList::Clear()
+{
+    const bool hadEntries = LstPlay->count() > 0;
+    LstPlay->clear();
+    if (hadEntries)
+        SetUpDn();
+}
+
+void frmPlayList::loadList(const QString &path)
+{
+    // Events already queued see the old playlist.
+    QCoreApplication::processEvents();
+    // An unknown kind of file or one that cannot be read leaves the
+    // playlist alone.
+    const std::optional<playlist::ListRead> read = playlist::readPlaylist(path);
+    if (!read)
+        return;
+    LstPlay->clear();
+    for (const QString &entry : read->entries)
+        LstPlay->addItem(new EntryItem(entry));
+    SetUpDn();
+    if (!read->complete || ListCount() == 0)
+        return;
+    setListIndex(0);
+    hide();
+    if (FrmSolvane *main = app().Solvane())
+        main->hide();
+    PlaySelected(app());
+}
+
+void frmPlayList::SetUpDn()
+{
+    const bool any = ListCount() > 0;
+    setButtonEnabled(ImgUP, any);
+    setButtonEnabled(ImgDW, any);
+    setButtonEnabled(ImgDEL, true);
+}
+
+void frmPlayList::MovePLe(int step)
+{
+    const int i = ListIndex();
+    if (i < 0)
+        return;
+    const int j = i + step;
+    if (j < 0 || j >= ListCount())
+        return;
+    // A swap of two texts: the entries in between stay where they are.
+    const QString kept = List(i);
+    LstPlay->item(i)->setText(List(j));
+    LstPlay->item(j)->setText(kept);
+    setListIndex(j);
+}
+
+void frmPlayList::dockMainWindow()
+{
+    FrmSolvane *main = app().Solvane();
+    if (!main)
+        return;
+    main->moveTw(twLeft(), twTop() - main->twHeight());
+}
+
+void frmPlayList::dropFiles(const QStringList &files)
+{
+    if (files.size() == 1 && playlist::listFormat(files.constFirst()) != playlist::ListFormat::Unknown) {
+        loadList(files.constFirst());
+        return;
+    }
+    QStringList media;
+    for (const QString &file : files) {
+        if (playlist::listFormat(file) == playlist::ListFormat::Unknown && !QFileInfo(file).isDir())
+            media << file;
+    }
+    AddItems(media);
+}
+
+void frmPlayList::ImgOuvrir_Click() { OuvrirListe(); }
+void frmPlayList::Image1_Click() { EnregistrerListe(); }
+void frmPlayList::ImgUP_Click() { MovePLe(-1); }
+void frmPlayList::ImgDW_Click() { MovePLe(+1); }
+
+void frmPlayList::ImgDEL_Click()
+{
+    int i = ListIndex();
+    if (i >= 0) {
+        delete LstPlay->takeItem(i);
+        if (i > ListCount() - 1)
+            i = ListCount() - 1;
+        setListIndex(i);
+    }
+    SetUpDn();
+}
+
+void frmPlayList::imgExit_Click() { hide(); }
+
+void frmPlayList::LstPlay_DblClick() { PlaySelected(app()); }
+
+void frmPlayList::imgPlayList_MouseMove(int button)
+{
+    // The left button alone drags; the main window follows as we move.
+    if (button != 1)
+        return;
+    dragWindow(this, [this] { dockMainWindow(); });
+    dockMainWindow();
+}
+
+void frmPlayList::OuvrirListe()
+{
+    CommonDialog &dlg = CommonDialog1;
+    dlg.CancelError = true;
+    dlg.InitDir = QString();
+    dlg.DialogTitle = kOpenTitle;
+    dlg.Flags = CommonDialog::HideReadOnly;
+    dlg.Filter = kOpenFilter;
+    dlg.FilterIndex = 1;
+    // The file name is left as the last dialog set it.
+    if (!dlg.ShowOpen(this))
+        return;
+    loadList(dlg.FileName);
+}
+
+void frmPlayList::EnregistrerListe()
+{
+    CommonDialog &dlg = CommonDialog1;
+    dlg.CancelError = true;
+    dlg.InitDir = QString();
+    dlg.DialogTitle = kSaveTitle;
+    dlg.Flags = CommonDialog::OverwritePrompt;
+    dlg.Filter = kSaveFilter;
+    dlg.FilterIndex = 1;
+    dlg.FileName = QString();
+    if (!dlg.ShowSave(this))
+        return;
+    playlist::writeM3U(dlg.FileName, entries());
+}
+
+bool frmPlayList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == LstPlay && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Delete) {
+            ImgDEL_Click();
+            return true;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            LstPlay_DblClick();
+            return true;
+        }
+    } else if (watched == LstPlay->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // Anywhere in the list box, like the list box's own double-click.
+        // The entry under the pointer is the one meant, even before the view
+        // has handled the click.
+        const auto *me = static_cast<QMouseEvent *>(event);
+        if (me->button() == Qt::LeftButton) {
+            if (QListWidgetItem *item = LstPlay->itemAt(me->position().toPoint()))
+                setListIndex(LstPlay->row(item));
+            LstPlay_DblClick();
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void frmPlayList::dragEnterEvent(QDragEnterEvent *event)
+{
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void frmPlayList::dropEvent(QDropEvent *event)
+{
+    QStringList files;
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    dropFiles(files);
+}

@@ -1,7 +1,10 @@
 #pragma once
+#include "platform/common_dialog.h"
 #include "platform/form.h"
 #include "platform/form_registry.h"
 
+class ImageControl;
+class QGroupBox;
 class QListWidget;
 
 // The playlist window. Its list box is the playlist: the items are the
@@ -21,6 +24,8 @@ public:
     void setListIndex(int index);     // -1 clears the selection
     QString List(int index) const;    // "" outside the list
     QString selectedText() const;
+    QStringList entries() const;
+    // Adding and removing entries runs SetUpDn.
     void AddItem(const QString &entry);
     void AddItems(const QStringList &entries);
     void Clear();
@@ -29,4 +34,38 @@ public:
     void loadList(const QString &path);
     void SetUpDn();
     void MovePLe(int step);
+
+    // Moves the main window onto this one: bottom edge on our top, left
+    // edges aligned.
+    void dockMainWindow();
+
+    // Files dropped on the window: one list file is loaded, media files are
+    // appended.
+    void dropFiles(const QStringList &files);
+
+    // Handlers.
+    void ImgOuvrir_Click();
+    void Image1_Click();
+    void ImgUP_Click();
+    void ImgDW_Click();
+    void ImgDEL_Click();
+    void imgExit_Click();
+    void LstPlay_DblClick();
+    void imgPlayList_MouseMove(int button);
+
+    ImageControl *imgPlayList, *ImgOuvrir, *Image1, *ImgUP, *ImgDW, *ImgDEL, *imgExit;
+    QGroupBox *Frame1;
+    // One dialog for opening and saving: the file name chosen in one is
+    // still there when the open dialog shows next.
+    CommonDialog CommonDialog1;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void buildControls();
+    void OuvrirListe();
+    void EnregistrerListe();
 };

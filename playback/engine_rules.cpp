@@ -1,0 +1,83 @@
+#include "playback/engine_rules.h"
+
+#include <QDir>
+#include <algorithm>
+#include <cmath>
+
+QString mpvTarget(const QString &name, const QString &currentDir)
+{
+    if (name.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+        || name.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+        return name;
+    // A leading "/" is never read by libmpv as a protocol nor as an option.
+    if (name.startsWith(QLatin1Char('/')))
+        return name;
+    QString dir = currentDir.isEmpty() ? QDir::currentPath() : currentDir;
+    if (!dir.startsWith(QLatin1Char('/')))
+        dir = QDir(dir).absolutePath();
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    return dir + name;
+}
+
+double mpvVolume(int hundredthsDb)
+{
+    const int level = std::min(hundredthsDb, 0);
+    // amplitude = (volume / 100)^3 = 10^(level / 2000)
+    return 100.0 * std::pow(10.0, level / 6000.0);
+}
+
+ChannelGains balanceGains(int balance)
+{
+    ChannelGains g;
+    const int b = std::clamp(balance, -10000, 10000);
+    if (b <= -10000)
+        g.right = 0.0;
+    else if (b < 0)
+        g.right = std::pow(10.0, b / 2000.0);
+    else if (b >= 10000)
+        g.left = 0.0;
+    else if (b > 0)
+        g.left = std::pow(10.0, -b / 2000.0);
+    return g;
+}
+
+QString balanceFilter(int balance)
+{
+    if (balance == 0)
+        return QString();
+    const ChannelGains g = balanceGains(balance);
+    // floor(2-2/n) is channel 0 for mono and 1 for stereo. The last aformat
+    // names the layout, which libmpv needs and aeval leaves unknown.
+    return QStringLiteral("lavfi=[aformat=channel_layouts=mono|stereo,"
+                          "aeval=exprs=%1*val(0)|%2*val(floor(2-2/nb_in_channels)):c=stereo,"
+                          "aformat=channel_layouts=stereo]")
+        .arg(QString::number(g.left, 'f', 8), QString::number(g.right, 'f', 8));
+}
+
+QString timeText(double seconds)
+{
+    const long long t = (std::isfinite(seconds) && seconds > 0) ? static_cast<long long>(seconds) : 0;
+    const long long h = t / 3600, m = (t / 60) % 60, s = t % 60;
+    if (h > 0)
+        return QStringLiteral("%1:%2:%3").arg(h).arg(m, 2, 10, QLatin1Char('0')).arg(s, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QLatin1Char('0'));
+}
+
+QRect pictureRect(int displaySize, QSize video, const QRect &region, int border)
+{
+    if (video.isEmpty())
+        return region;
+    const int b = std::max(border, 0);
+    QSize size = video;
+    if (displaySize == 1)
+        size = video / 2;
+    else if (displaySize == 2)
+        size = video * 2;
+    else if (displaySize != 0)
+        size = video.scaled(QSize(std::max(region.width() - 2 * b, 1), std::max(region.height() - 2 * b, 1)),
+                            Qt::KeepAspectRatio);
+    size = size.expandedTo(QSize(1, 1));
+    return QRect(region.x() + (region.width() - size.width()) / 2,
+                 region.y() + (region.height() - size.height()) / 2, size.width(), size.height());
+}

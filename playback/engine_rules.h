@@ -1,0 +1,37 @@
+#pragma once
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+// Rules of the libmpv engine that need neither libmpv nor widgets.
+
+// What libmpv is handed for a file name: http and https URLs as they are,
+// anything else as an absolute local path, so that a name that looks like a
+// protocol or an option ("av://…", "memory://…", "--x") only ever opens a file.
+QString mpvTarget(const QString &name, const QString &currentDir);
+
+// libmpv's volume (0 to 100, the amplitude follows its cube) for a level in
+// hundredths of a decibel, 0 being the loudest.
+double mpvVolume(int hundredthsDb);
+
+// Amplitude factors of the two sides for a balance in hundredths of a decibel:
+// negative lowers the right side, positive the left, ±10000 silences it.
+struct ChannelGains
+{
+    double left = 1.0;
+    double right = 1.0;
+};
+ChannelGains balanceGains(int balance);
+
+// The audio filter list that applies `balance` (empty when centred). It fits
+// any source without knowing it first: mono feeds both sides, more than two
+// channels are folded to stereo, since a balance only speaks of two sides.
+QString balanceFilter(int balance);
+
+// Elapsed or total time as "m:ss", or "h:mm:ss" from an hour on.
+QString timeText(double seconds);
+
+// Where the picture goes inside `region` (its border of `border` pixels around
+// it): display size 0 at its own size, 1 half, 2 double, 4 scaled to fit with
+// its aspect kept; always centred. Without a picture size, the whole region.
+QRect pictureRect(int displaySize, QSize video, const QRect &region, int border);

@@ -1,0 +1,145 @@
+#include "playback/mpv_core.h"
+
+#include <QMetaObject>
+#include <QPointer>
+#include <vector>
+
+MpvCore::MpvCore(const MpvOptions &options, QObject *parent) : QObject(parent)
+{
+    mpv_handle *h = mpv_create();
+    if (!h)
+        return;
+    for (const auto &[name, value] : options)
+        mpv_set_option_string(h, name.constData(), value.constData());
+    if (mpv_initialize(h) < 0) {
+        mpv_terminate_destroy(h);
+        return;
+    }
+    handle_ = h;
+    mpv_set_wakeup_callback(handle_, &MpvCore::wakeup, this);
+}
+
+MpvCore::~MpvCore()
+{
+    if (!handle_)
+        return;
+    // No wake-up may reach this object once it is gone.
+    mpv_set_wakeup_callback(handle_, nullptr, nullptr);
+    mpv_terminate_destroy(handle_);
+}
+
+void MpvCore::wakeup(void *self)
+{
+    auto *core = static_cast<MpvCore *>(self);
+    if (!core->queued_.exchange(true))
+        QMetaObject::invokeMethod(core, "drain", Qt::QueuedConnection);
+}
+
+void MpvCore::drain()
+{
+    queued_ = false;
+    QPointer<MpvCore> alive(this);
+    while (alive && handle_) {
+        mpv_event *e = mpv_wait_event(handle_, 0);
+        if (!e || e->event_id == MPV_EVENT_NONE)
+            break;
+        if (onEvent)
+            onEvent(*e);
+    }
+}
+
+bool MpvCore::setString(const char *name, const QByteArray &value)
+{
+    return handle_ && mpv_set_property_string(handle_, name, value.constData()) >= 0;
+}
+
+bool MpvCore::setFlag(const char *name, bool on)
+{
+    int flag = on ? 1 : 0;
+    return handle_ && mpv_set_property(handle_, name, MPV_FORMAT_FLAG, &flag) >= 0;
+}
+
+bool MpvCore::setDouble(const char *name, double value)
+{
+    return handle_ && mpv_set_property(handle_, name, MPV_FORMAT_DOUBLE, &value) >= 0;
+}
+
+std::optional<double> MpvCore::getDouble(const char *name) const
+{
+    double value = 0;
+    if (!handle_ || mpv_get_property(handle_, name, MPV_FORMAT_DOUBLE, &value) < 0)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<bool> MpvCore::getFlag(const char *name) const
+{
+    int flag = 0;
+    if (!handle_ || mpv_get_property(handle_, name, MPV_FORMAT_FLAG, &flag) < 0)
+        return std::nullopt;
+    return flag != 0;
+}
+
+QString MpvCore::getString(const char *name) const
+{
+    if (!handle_)
+        return QString();
+    char *text = mpv_get_property_string(handle_, name);
+    if (!text)
+        return QString();
+    const QString result = QString::fromUtf8(text);
+    mpv_free(text);
+    return result;
+}
+
+bool MpvCore::command(const QList<QByteArray> &args)
+{
+    if (!handle_)
+        return false;
+    std::vector<const char *> argv;
+    for (const QByteArray &a : args)
+        argv.push_back(a.constData());
+    argv.push_back(nullptr);
+    return mpv_command(handle_, argv.data()) >= 0;
+}
+
+std::optional<qint64> MpvCore::loadFile(const QByteArray &target, const QByteArray &fileOptions)
+{
+    if (!handle_)
+        return std::nullopt;
+    // Named arguments: the position of the options argument moved between releases.
+    QList<QByteArray> keys{"name", "url", "flags"};
+    QList<QByteArray> values{"loadfile", target, "replace"};
+    if (!fileOptions.isEmpty()) {
+        keys << "options";
+        values << fileOptions;
+    }
+    std::vector<mpv_node> items(values.size());
+    std::vector<char *> names(keys.size());
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        items[i].format = MPV_FORMAT_STRING;
+        items[i].u.string = const_cast<char *>(values[i].constData());
+        names[i] = const_cast<char *>(keys[i].constData());
+    }
+    mpv_node_list list{int(items.size()), items.data(), names.data()};
+    mpv_node in;
+    in.format = MPV_FORMAT_NODE_MAP;
+    in.u.list = &list;
+    mpv_node out;
+    if (mpv_command_node(handle_, &in, &out) < 0)
+        return std::nullopt;
+    std::optional<qint64> id = -1;
+    if (out.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < out.u.list->num; ++i)
+            if (qstrcmp(out.u.list->keys[i], "playlist_entry_id") == 0
+                && out.u.list->values[i].format == MPV_FORMAT_INT64)
+                id = out.u.list->values[i].u.int64;
+    }
+    mpv_free_node_contents(&out);
+    return id;
+}
+
+bool MpvCore::observe(quint64 id, const char *name, mpv_format format)
+{
+    return handle_ && mpv_observe_property(handle_, id, name, format) >= 0;
+}

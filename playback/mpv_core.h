@@ -1,0 +1,48 @@
+#pragma once
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <atomic>
+#include <functional>
+#include <optional>
+
+#include <mpv/client.h>
+
+// libmpv options as name/value pairs, applied in order before start-up.
+using MpvOptions = QList<QPair<QByteArray, QByteArray>>;
+
+// One libmpv player. libmpv wakes us on a thread of its own, which may not call
+// into it: the wake-up only queues a drain of the events on the GUI thread.
+// Every call fails quietly (false / nullopt) when the player could not start.
+class MpvCore : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MpvCore(const MpvOptions &options, QObject *parent = nullptr);
+    ~MpvCore() override;
+
+    bool ok() const { return handle_ != nullptr; }
+    mpv_handle *handle() const { return handle_; }
+
+    bool setString(const char *name, const QByteArray &value);
+    bool setFlag(const char *name, bool on);
+    bool setDouble(const char *name, double value);
+    std::optional<double> getDouble(const char *name) const;
+    std::optional<bool> getFlag(const char *name) const;
+    QString getString(const char *name) const;
+    bool command(const QList<QByteArray> &args);
+    // Replaces the current file; returns libmpv's entry id for the new one.
+    std::optional<qint64> loadFile(const QByteArray &target, const QByteArray &fileOptions);
+    bool observe(quint64 id, const char *name, mpv_format format);
+
+    // Called on the GUI thread for every event; may delete this object.
+    std::function<void(const mpv_event &)> onEvent;
+
+private:
+    Q_INVOKABLE void drain();
+    static void wakeup(void *self);
+
+    mpv_handle *handle_ = nullptr;
+    std::atomic<bool> queued_{false};
+};

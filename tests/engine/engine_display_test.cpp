@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMouseEvent>
+
+#include "tests/engine/engine_test_support.h"
+
+namespace {
+struct PanelMember
+{
+    Disp id;
+    const char *widget;
+};
+const PanelMember panelMembers[] = {{Disp::ShowControls, "controlButtons"},
+                                    {Disp::ShowAudioControls, "soundControls"},
+                                    {Disp::ShowPositionControls, "positionBar"},
+                                    {Disp::ShowDisplay, "titlePanel"},
+                                    {Disp::ShowStatusBar, "statusBar"}};
+
+QWidget *part(MediaEngine &mp, const char *name) { return mp.widget()->findChild<QWidget *>(QLatin1String(name)); }
+bool flag(MediaEngine &mp, Disp id) { return mp.get(id).value_or(QVariant()).toBool(); }
+}  // namespace
+
+TEST(EngineDisplay, PanelsShowAndHideAsSet)
+{
+    EngineRig rig;
+    MpvEngine &mp = *rig.engine;
+    rig.host->show();
+    QWidget *picture = part(mp, "picture");
+    ASSERT_TRUE(picture);
+    const int withPanels = picture->height();
+    for (const PanelMember &p : panelMembers) {
+        ASSERT_TRUE(part(mp, p.widget)) << p.widget;
+        EXPECT_TRUE(flag(mp, p.id)) << p.widget;
+        ASSERT_TRUE(mp.set(p.id, false));
+        EXPECT_FALSE(flag(mp, p.id)) << p.widget;
+        EXPECT_FALSE(part(mp, p.widget)->isVisible()) << p.widget;
+    }
+    // With no panel the picture takes the whole area.
+    EXPECT_GT(picture->height(), withPanels);
+    EXPECT_EQ(picture->size(), mp.widget()->size());
+    for (const PanelMember &p : panelMembers) {
+        ASSERT_TRUE(mp.set(p.id, true));
+        EXPECT_TRUE(flag(mp, p.id)) << p.widget;
+        EXPECT_TRUE(part(mp, p.widget)->isVisible()) << p.widget;
+    }
+    EXPECT_EQ(picture->height(), withPanels);
+    EXPECT_FALSE(mp.set(Disp::ShowControls, QVariant()));
+    EXPECT_FALSE(mp.set(Disp::DisplaySize, 7));
+}
+
+TEST(EngineDisplay, FullScreenFillsTheWindowUntilEscapeOrDoubleClick)
+{
+    EngineRig rig;
+    MpvEngine &mp = *rig.engine;
+    QWidget &window = *rig.host;
+    window.show();
+    QWidget *picture = part(mp, "picture");
+    ASSERT_TRUE(mp.set(Disp::EnableFullScreenControls, true));
+
+    ASSERT_TRUE(mp.set(Disp::DisplaySize, 3));
+    ASSERT_TRUE(waitFor([&] { return window.isFullScreen() && picture->size() == window.size(); }, 2000));
+    EXPECT_EQ(picture->mapTo(&window, QPoint(0, 0)), QPoint(0, 0));
+    EXPECT_FALSE(part(mp, "statusBar")->isVisible());
+    EXPECT_TRUE(flag(mp, Disp::ShowStatusBar)) << "reads what is set";
+
+    // The controls come over the picture when the mouse moves.
+    QWidget *overlay = part(mp, "fullScreenControls");
+    EXPECT_FALSE(overlay->isVisible());
+    QMouseEvent move(QEvent::MouseMove, QPointF(50, 50), picture->mapToGlobal(QPointF(50, 50)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &move);
+    EXPECT_TRUE(overlay->isVisible());
+
+    // The video window setting its own state keeps the picture full screen.
+    window.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(waitFor([&] { return window.isFullScreen(); }, 1000));
+
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(waitFor([&] { return !window.isFullScreen(); }, 1000));
+    EXPECT_TRUE(part(mp, "statusBar")->isVisible());
+    EXPECT_FALSE(overlay->isVisible());
+    EXPECT_EQ(mp.get(Disp::DisplaySize).value_or(-1).toInt(), 0);
+
+    ASSERT_TRUE(mp.set(Disp::DisplaySize, 3));
+    ASSERT_TRUE(waitFor([&] { return window.isFullScreen(); }, 1000));
+    QTest::mouseDClick(picture, Qt::LeftButton);
+    EXPECT_TRUE(waitFor([&] { return !window.isFullScreen(); }, 1000));
+    EXPECT_TRUE(part(mp, "controlButtons")->isVisible());
+}
+
+TEST(EngineDisplay, DisplaySizesBorderAndTitle)
+{
+    QTemporaryDir dir;
+    const QString clip = dir.filePath("clip.mp4");
+    ASSERT_TRUE(makeVideo(clip, 1.0));
+    EngineRig rig;
+    MpvEngine &mp = *rig.engine;
+    rig.host->resize(800, 600);
+    mp.widget()->setGeometry(0, 0, 800, 600);
+    rig.host->show();
+    for (const PanelMember &p : panelMembers)
+        mp.set(p.id, p.id == Disp::ShowDisplay);
+    ASSERT_TRUE(mp.set(Disp::AutoStart, false));
+    ASSERT_TRUE(mp.set(Disp::FileName, clip));
+    QWidget *picture = part(mp, "picture");
+    QWidget *frame = part(mp, "pictureFrame");
+    ASSERT_TRUE(waitFor([&] { return picture->size() == QSize(320, 240); }, 3000)) << picture->width();
+    auto *title = part(mp, "titlePanel")->findChild<QLabel *>();
+    EXPECT_EQ(title->text(), "clip.mp4") << "the file name without a title tag";
+    const QRect region(0, 0, 800, 600 - part(mp, "titlePanel")->height());
+
+    struct Size { int mode; QSize expected; } sizes[] = {{1, {160, 120}}, {2, {640, 480}}, {0, {320, 240}}};
+    for (const Size &s : sizes) {
+        ASSERT_TRUE(mp.set(Disp::DisplaySize, s.mode));
+        EXPECT_EQ(picture->size(), s.expected) << s.mode;
+        EXPECT_EQ(frame->geometry().center(), region.center()) << "centred " << s.mode;
+    }
+    // Scaled to the area, aspect kept, with a border of its width all round.
+    ASSERT_TRUE(mp.set(Disp::VideoBorderWidth, 6));
+    ASSERT_TRUE(mp.set(Disp::VideoBorderColor, 0x0000FF));
+    ASSERT_TRUE(mp.set(Disp::DisplaySize, 4));
+    EXPECT_EQ(frame->geometry(), QRect(frame->pos(), picture->size() + QSize(12, 12)));
+    EXPECT_EQ(picture->pos(), QPoint(6, 6));
+    EXPECT_TRUE(region.contains(frame->geometry()));
+    EXPECT_TRUE(frame->width() == region.width() || frame->height() == region.height()) << "fills one way";
+    EXPECT_NEAR(double(picture->width()) / picture->height(), 4.0 / 3.0, 0.01);
+    EXPECT_EQ(frame->grab().toImage().pixelColor(2, 2), QColor(255, 0, 0)) << "0x00BBGGRR";
+}

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/engine/engine_test_support.h"
+
+namespace {
+struct Levels
+{
+    double left = 0, right = 0;
+};
+
+// Plays `source` through an engine whose sound goes to a file, with the given
+// settings made before the file, and returns the rendered level of each side.
+Levels rendered(const QString &source, const QString &out, const std::function<void(MediaEngine &)> &settings)
+{
+    {
+        EngineRig rig(soundToFile(out));
+        settings(*rig.engine);
+        EXPECT_TRUE(rig.engine->set(Disp::FileName, source));
+        EXPECT_TRUE(rig.engine->call(Disp::Play));
+        EXPECT_EQ(rig.nextEnd(5000), 0);
+    }  // the engine closes the file
+    const Sound s = readWav(out);
+    // A mono source without balance stays mono: the device feeds both sides.
+    if (s.channels.empty() || s.channels[0].size() < 1000)
+        return {-999, -999};
+    return {s.levelDb(0), s.levelDb(s.channels.size() > 1 ? 1 : 0)};
+}
+}  // namespace
+
+TEST(EngineSound, VolumeAndBalanceMeasuredOnTheRenderedSound)
+{
+    QTemporaryDir dir;
+    const QString stereo = dir.filePath("stereo.wav"), mono = dir.filePath("mono.wav");
+    ASSERT_TRUE(writeWav(stereo, 1.0, 2));
+    ASSERT_TRUE(writeWav(mono, 1.0, 1));
+    const Levels ref = rendered(stereo, dir.filePath("ref.wav"), [](MediaEngine &) {});
+    ASSERT_GT(ref.left, -10);
+
+    struct Case { const char *source; int volume, balance; double left, right; };
+    const Case cases[] = {
+        {"stereo", -1000, 0, -10, -10},
+        {"stereo", -2000, 0, -20, -20},
+        {"stereo", 0, -600, 0, -6},
+        {"stereo", -500, 1500, -20, -5},
+        {"stereo", 0, -10000, 0, -200},
+        {"mono", 0, 0, 0, 0},      // mono reaches both sides at its own level
+        {"mono", 0, 2000, -20, 0},
+    };
+    double worst = 0;
+    int n = 0;
+    for (const Case &c : cases) {
+        const QString source = QString::fromLatin1(c.source) == "mono" ? mono : stereo;
+        const Levels got = rendered(source, dir.filePath(QStringLiteral("out%1.wav").arg(n++)), [&](MediaEngine &mp) {
+            EXPECT_TRUE(mp.set(Disp::Volume, c.volume));
+            EXPECT_TRUE(mp.set(Disp::Balance, c.balance));
+        });
+        const double errLeft = got.left - ref.left - c.left, errRight = got.right - ref.right - c.right;
+        std::printf("[ sound  ] %s volume %d balance %d: left %+.3f dB right %+.3f dB (errors %+.3f / %+.3f)\n",
+                    c.source, c.volume, c.balance, got.left - ref.left, got.right - ref.right, errLeft,
+                    c.right < -100 ? 0.0 : errRight);
+        EXPECT_NEAR(errLeft, 0, 0.5) << c.source << c.volume << ' ' << c.balance;
+        if (c.right < -100) {
+            EXPECT_LT(got.right - ref.right, -90) << "silenced side";
+        } else {
+            EXPECT_NEAR(errRight, 0, 0.5) << c.source << c.volume << ' ' << c.balance;
+            worst = std::max({worst, std::abs(errLeft), std::abs(errRight)});
+        }
+    }
+    std::printf("[ sound  ] largest level error %.3f dB\n", worst);
+
+    // Set once the file is open, before play: heard at once.
+    const Levels late = rendered(stereo, dir.filePath("late.wav"), [&](MediaEngine &mp) {
+        EXPECT_TRUE(mp.set(Disp::AutoStart, false));
+        EXPECT_TRUE(mp.set(Disp::FileName, stereo));
+        EXPECT_TRUE(waitFor([&] { return number(mp, Disp::Duration) > 0.9; }, 2000));
+        EXPECT_TRUE(mp.set(Disp::Volume, -1000));
+        EXPECT_TRUE(mp.set(Disp::Balance, -600));
+    });
+    EXPECT_NEAR(late.left - ref.left, -10, 0.5);
+    EXPECT_NEAR(late.right - ref.right, -16, 0.5);
+
+    const Levels muted = rendered(stereo, dir.filePath("muted.wav"), [](MediaEngine &mp) {
+        EXPECT_TRUE(mp.set(Disp::Mute, true));
+    });
+    EXPECT_LT(muted.left - ref.left, -90);
+    EXPECT_LT(muted.right - ref.right, -90);
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "playback/mpv_engine.h"
+#include "tests/engine/engine_media.h"
+
+// Processes events until `done` holds or `ms` have passed.
+inline bool waitFor(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+inline double number(MediaEngine &engine, Disp id) { return engine.get(id).value_or(QVariant(-99.0)).toDouble(); }
+
+// An engine in a host widget, as the video window holds it.
+struct EngineRig
+{
+    explicit EngineRig(const MpvOptions &options = nullOutputs())
+        : host(std::make_unique<QWidget>()), engine(new MpvEngine(host.get(), options)),
+          ends(engine, &MediaEngine::EndOfStream)
+    {
+        host->resize(640, 480);
+        engine->widget()->setGeometry(0, 0, 640, 480);
+    }
+    // Result of the next end of stream, or -999 when none came in time.
+    int nextEnd(int ms)
+    {
+        const qsizetype seen = ends.size();
+        if (!waitFor([&] { return ends.size() > seen; }, ms))
+            return -999;
+        return ends.at(seen).at(0).toInt();
+    }
+
+    std::unique_ptr<QWidget> host;
+    MpvEngine *engine;  // owned by the host, as by the video window
+    QSignalSpy ends;
+};

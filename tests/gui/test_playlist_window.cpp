@@ -1,0 +1,256 @@
+#include <QFile>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "platform/image_control.h"
+#include "playback/frm_movie.h"
+#include "playlist/frm_playlist.h"
+#include "support/started_app.h"
+
+namespace {
+
+struct PlaylistWindow : StartedApp
+{
+    PlaylistWindow() : list(app.playList()) {}
+    ~PlaylistWindow() { CommonDialog::setResponder({}); }
+
+    QString writeList(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(path(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path(name);
+    }
+    QStringList played() const { return engine->entries("set 1026"); }
+    bool canMove() const { return list->ImgUP->isEnabled() && list->ImgDW->isEnabled(); }
+
+    frmPlayList *list;
+};
+
+}  // namespace
+
+TEST(PlaylistWindow, LayoutCaptionsAndListBox)
+{
+    PlaylistWindow w;
+    frmPlayList *l = w.list;
+    EXPECT_EQ(l->windowTitle(), "Form1");
+    EXPECT_TRUE(l->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(l->size(), QSize(358, 229));
+    struct Expected { QWidget *w; QRect px; const char *tip; };
+    for (const Expected &e : std::initializer_list<Expected>{
+             {l->imgPlayList, {3, 2, 353, 225}, ""},
+             {l->ImgOuvrir, {8, 5, 30, 30}, "Ouvrir un fichier liste M3U"},
+             {l->Image1, {56, 5, 30, 30}, "Enregistrer la liste"},
+             {l->Frame1, {8, 32, 321, 169}, ""},
+             {l->LstPlay, {24, 48, 297, 147}, ""},
+             {l->ImgUP, {328, 56, 27, 27}, "Déplacer vers le haut"},
+             {l->ImgDW, {328, 96, 27, 27}, "Déplacer vers le bas"},
+             {l->ImgDEL, {328, 136, 27, 27}, "Supprimer l'entrée sélectionnée"},
+             {l->imgExit, {328, 0, 25, 17}, "::- Close -::"}}) {
+        EXPECT_EQ(e.w->geometry(), e.px) << e.tip;
+        EXPECT_EQ(e.w->toolTip(), QString::fromUtf8(e.tip));
+    }
+    EXPECT_EQ(l->Frame1->title(), "Liste");
+    EXPECT_EQ(l->imgExit->picture(), "");
+    for (ImageControl *c : {l->imgPlayList, l->ImgOuvrir, l->Image1, l->ImgUP, l->ImgDW, l->ImgDEL})
+        EXPECT_TRUE(QFile::exists(c->picture())) << c->picture().toStdString();
+    EXPECT_EQ(l->LstPlay->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_FALSE(l->LstPlay->isSortingEnabled());
+    // Created with every button enabled, though the list is empty.
+    EXPECT_TRUE(w.canMove() && l->ImgDEL->isEnabled());
+}
+
+TEST(PlaylistWindow, MovesAndDeletesKeepTheSelectionOnTheEntry)
+{
+    PlaylistWindow w;
+    frmPlayList *l = w.list;
+    l->AddItems({"A", "B", "C"});
+    // No selection: nothing moves or goes.
+    for (auto click : {&frmPlayList::ImgUP_Click, &frmPlayList::ImgDW_Click, &frmPlayList::ImgDEL_Click})
+        (l->*click)();
+    EXPECT_EQ(l->entries(), (QStringList{"A", "B", "C"}));
+
+    l->setListIndex(0);
+    l->ImgUP_Click();
+    EXPECT_EQ(l->ListIndex(), 0);
+    l->ImgDW_Click();
+    EXPECT_EQ(l->entries(), (QStringList{"B", "A", "C"}));
+    EXPECT_EQ(l->ListIndex(), 1);
+    l->MovePLe(-1);
+    l->MovePLe(2);  // a swap, not a shift
+    EXPECT_EQ(l->entries(), (QStringList{"C", "B", "A"}));
+    EXPECT_EQ(l->ListIndex(), 2);
+    l->ImgDW_Click();
+    EXPECT_EQ(l->ListIndex(), 2);
+
+    l->ImgDEL_Click();  // the last: the new last is selected
+    EXPECT_EQ(l->entries(), (QStringList{"C", "B"}));
+    EXPECT_EQ(l->ListIndex(), 1);
+    l->AddItem("D");
+    l->setListIndex(1);
+    // The Delete key deletes; the entry that took the place is selected.
+    QTest::keyClick(l->LstPlay, Qt::Key_Delete);
+    EXPECT_EQ(l->entries(), (QStringList{"C", "D"}));
+    EXPECT_EQ(l->ListIndex(), 1);
+    l->ImgDEL_Click();
+    l->ImgDEL_Click();
+    EXPECT_EQ(l->ListCount(), 0);
+    EXPECT_EQ(l->ListIndex(), -1);
+    EXPECT_FALSE(l->ImgUP->isEnabled() || l->ImgDW->isEnabled());
+    EXPECT_TRUE(l->ImgDEL->isEnabled());
+
+    // Any new entry brings the buttons back.
+    l->AddItem("E");
+    EXPECT_TRUE(w.canMove());
+    l->Clear();
+    EXPECT_FALSE(w.canMove());
+    EXPECT_TRUE(w.played().isEmpty());
+}
+
+TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
+{
+    PlaylistWindow w;
+    frmPlayList *l = w.list;
+    QList<CommonDialog> seen;
+    QString answer;
+    CommonDialog::setResponder([&](CommonDialog &d, CommonDialog::Kind) {
+        seen << d;
+        d.FileName = answer;
+        return !answer.isEmpty();
+    });
+    const QString m3u = w.writeList("soir.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\na.mp3\r\n\r\n/m/b.ogg\r\n");
+
+    // The save dialog clears the file name; the open dialog then keeps it.
+    l->AddItems({"old 1", "old 2"});
+    answer = "";
+    l->Image1_Click();
+    l->ImgOuvrir_Click();
+    ASSERT_EQ(seen.size(), 2);
+    const CommonDialog &open = seen[1];
+    EXPECT_EQ(open.DialogTitle, "Charger une liste MP3");
+    EXPECT_EQ(open.Filter, "Liste de piste MP3(*.M3U)|*.M3U|Liste PLS (*.PLS)|*.PLS");
+    EXPECT_EQ(open.Flags, 4);
+    EXPECT_EQ(open.FilterIndex, 1);
+    EXPECT_TRUE(open.CancelError);
+    EXPECT_EQ(l->entries(), (QStringList{"old 1", "old 2"}));
+
+    // A file of another kind, or a missing one, leaves the list alone.
+    answer = w.writeList("notes.txt", "/m/x.mp3\r\n");
+    l->ImgOuvrir_Click();
+    answer = w.path("missing.m3u");
+    l->ImgOuvrir_Click();
+    EXPECT_EQ(l->entries(), (QStringList{"old 1", "old 2"}));
+    EXPECT_EQ(seen.last().FileName, w.path("notes.txt"));
+
+    w.app.Solvane()->show();
+    l->show();
+    l->setListIndex(1);
+    answer = m3u;
+    l->ImgOuvrir_Click();
+    EXPECT_EQ(l->entries(), (QStringList{w.path("a.mp3"), "/m/b.ogg"}));
+    EXPECT_EQ(l->ListIndex(), 0);
+    EXPECT_FALSE(l->isVisible());
+    EXPECT_FALSE(w.app.Solvane()->isVisible());
+    EXPECT_EQ(w.played(), QStringList{"set 1026 " + w.path("a.mp3")});
+    EXPECT_EQ(w.app.CurrentFile, w.path("a.mp3"));
+
+    // A list without entries empties the playlist and plays nothing.
+    answer = w.writeList("vide.pls", "[playlist]\r\nNumberOfEntries=0\r\n");
+    l->ImgOuvrir_Click();
+    EXPECT_EQ(l->ListCount(), 0);
+    EXPECT_FALSE(w.canMove());
+    EXPECT_EQ(w.played().size(), 1);
+}
+
+TEST(PlaylistWindow, SaveDialogWritesTheEntriesAsM3u)
+{
+    PlaylistWindow w;
+    frmPlayList *l = w.list;
+    QList<CommonDialog> seen;
+    QString answer;
+    CommonDialog::setResponder([&](CommonDialog &d, CommonDialog::Kind kind) {
+        EXPECT_EQ(kind, CommonDialog::Kind::Save);
+        seen << d;
+        d.FileName = answer;
+        return !answer.isEmpty();
+    });
+    l->CommonDialog1.FileName = "previous.m3u";
+    l->AddItems({"/m/a.mp3", "C:\\b.wav"});
+    l->setListIndex(1);
+    answer = w.path("out.m3u");
+    l->Image1_Click();
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen[0].DialogTitle, "Enregistrer la liste sous");
+    EXPECT_EQ(seen[0].Filter, "Liste de pistes MP3  (*.M3U)|*.M3U");
+    EXPECT_EQ(seen[0].Flags, 2);
+    EXPECT_EQ(seen[0].FilterIndex, 1);
+    EXPECT_EQ(seen[0].FileName, "");
+    QFile f(answer);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "/m/a.mp3\r\nC:\\b.wav\r\n");
+    EXPECT_EQ(l->ListIndex(), 1);
+
+    // Cancel writes nothing.
+    answer = "";
+    l->Clear();
+    l->Image1_Click();
+    EXPECT_EQ(QFileInfo(w.path("out.m3u")).size(), 20);
+}
+
+TEST(PlaylistWindow, DoubleClickAndEnterPlayTheEntry)
+{
+    PlaylistWindow w;
+    frmPlayList *l = w.list;
+    l->show();
+    QTest::mouseDClick(l->LstPlay->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_TRUE(w.played().isEmpty());
+
+    l->AddItems({w.path("a.mp3"), w.path("b.mp3")});
+    const QRect second = l->LstPlay->visualItemRect(l->LstPlay->item(1));
+    QTest::mouseDClick(l->LstPlay->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(l->ListIndex(), 1);
+    EXPECT_EQ(w.played(), QStringList{"set 1026 " + w.path("b.mp3")});
+
+    l->setListIndex(0);
+    QTest::keyClick(l->LstPlay, Qt::Key_Return);
+    EXPECT_EQ(w.played().last(), "set 1026 " + w.path("a.mp3"));
+    // Closing only hides: the list and its selection stay.
+    l->imgExit_Click();
+    EXPECT_FALSE(l->isVisible());
+    EXPECT_EQ(l->ListCount(), 2);
+    EXPECT_EQ(l->ListIndex(), 0);
+}
+
+TEST(PlaylistWindow, DroppedFilesAndDocking)
+{
+    PlaylistWindow w;
+    frmPlayList *l = w.list;
+    const auto drop = [l](const QStringList &files) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString &f : files)
+            urls << QUrl::fromLocalFile(f);
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(l, &enter);
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(l, &drop);
+    };
+    drop({w.path("a.mp3"), w.path("b.m3u"), w.path("c.ogg")});
+    EXPECT_EQ(l->entries(), (QStringList{w.path("a.mp3"), w.path("c.ogg")}));
+    EXPECT_TRUE(w.played().isEmpty());
+    drop({w.writeList("d.m3u", "/m/d.mp3\n")});
+    EXPECT_EQ(l->entries(), QStringList{"/m/d.mp3"});
+    EXPECT_EQ(w.played(), QStringList{"set 1026 /m/d.mp3"});
+
+    // Releasing the skin brings the main window on top of the playlist.
+    FrmSolvane *main = w.app.Solvane();
+    l->move(300, 400);
+    emit l->imgPlayList->MouseUp(1);
+    EXPECT_EQ(main->twLeft(), l->twLeft());
+    EXPECT_EQ(main->twTop() + main->twHeight(), l->twTop());
+}
