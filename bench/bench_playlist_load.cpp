@@ -78,7 +78,9 @@ double median(std::vector<double> v)
 int main(int argc, char **argv)
 {
     QTemporaryDir home;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // On a desktop when there is one, else offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Whatever the program keeps per user stays in this run's folder.
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());

@@ -1,6 +1,5 @@
 #include "playback/mpv_engine.h"
 
-#include <QColor>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
@@ -13,20 +12,6 @@
 
 namespace {
 enum Observed : quint64 { EofReached = 1, TimePos, DurationProp, DWidth, DHeight, Metadata };
-
-std::optional<int> toInt(const QVariant &value)
-{
-    bool ok = false;
-    const int v = value.toInt(&ok);
-    return ok ? std::optional<int>(v) : std::nullopt;
-}
-
-std::optional<bool> toBool(const QVariant &value)
-{
-    if (!value.isValid() || !value.canConvert<bool>())
-        return std::nullopt;
-    return value.toBool();
-}
 }  // namespace
 
 MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
@@ -86,7 +71,7 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
             if (loadPending_)
                 load(false);
             else if (loadedWithoutVideo_ && gl_ && gl_->ready() && entry_ >= 0)
-                core_->setString("vid", "auto");
+                loadedWithoutVideo_ = !core_->setString("vid", "auto");
         });
         area_->setPicture(gl_);
     } else {
@@ -151,124 +136,6 @@ bool MpvEngine::call(Disp id)
     }
 }
 
-bool MpvEngine::setMember(Disp id, const QVariant &value)
-{
-    EnginePanels *panels = area_->panels();
-    const auto number = toInt(value);
-    const auto flag = toBool(value);
-    auto show = [&](Panel panel) {
-        if (flag)
-            panels->setPanelShown(panel, *flag);
-        return flag.has_value();
-    };
-    switch (id) {
-    case Disp::FileName: return value.canConvert<QString>() && open(value.toString());
-    case Disp::CurrentPosition: {
-        bool ok = false;
-        const double s = value.toDouble(&ok);
-        if (!ok || phase_ == Phase::Closed || phase_ == Phase::Opening || phase_ == Phase::Failed)
-            return false;
-        seekByUser(s);
-        return true;
-    }
-    case Disp::DisplaySize:
-        if (!number || *number < 0 || *number > 4)
-            return false;
-        area_->setDisplaySize(*number);
-        return true;
-    case Disp::ShowControls: return show(Panel::Controls);
-    case Disp::ShowAudioControls: return show(Panel::Sound);
-    case Disp::ShowPositionControls: return show(Panel::Position);
-    case Disp::ShowDisplay: return show(Panel::Title);
-    case Disp::ShowStatusBar: return show(Panel::Status);
-    case Disp::EnableFullScreenControls:
-        if (!flag)
-            return false;
-        fullScreenControls_ = *flag;
-        area_->setFullScreenControls(*flag);
-        return true;
-    case Disp::AutoRewind:
-        if (flag)
-            autoRewind_ = *flag;
-        return flag.has_value();
-    case Disp::AutoStart:
-        if (flag)
-            autoStart_ = *flag;
-        return flag.has_value();
-    case Disp::Mute:
-        if (!flag || !core_->setFlag("mute", *flag))
-            return false;
-        mute_ = *flag;
-        panels->setMuted(mute_);
-        return true;
-    case Disp::PlayCount:
-        if (!number || *number < 0)
-            return false;
-        playCount_ = *number;
-        return true;
-    case Disp::VideoBorderColor:
-        if (!number)
-            return false;
-        borderColor_ = *number;
-        area_->setBorder(QColor(borderColor_ & 0xff, (borderColor_ >> 8) & 0xff, (borderColor_ >> 16) & 0xff),
-                         borderWidth_);
-        return true;
-    case Disp::VideoBorderWidth:
-        if (!number || *number < 0)
-            return false;
-        borderWidth_ = *number;
-        area_->setBorder(QColor(borderColor_ & 0xff, (borderColor_ >> 8) & 0xff, (borderColor_ >> 16) & 0xff),
-                         borderWidth_);
-        return true;
-    case Disp::Volume:
-        if (!number || !core_->setDouble("volume", mpvVolume(*number)))
-            return false;
-        volume_ = std::min(*number, 0);
-        panels->setVolume(volume_);
-        return true;
-    case Disp::Balance: {
-        if (!number)
-            return false;
-        const int old = balance_;
-        balance_ = std::clamp(*number, -10000, 10000);
-        if (applyBalance())
-            return true;
-        balance_ = old;
-        return false;
-    }
-    default: return false;
-    }
-}
-
-std::optional<QVariant> MpvEngine::getMember(Disp id)
-{
-    const EnginePanels *panels = area_->panels();
-    switch (id) {
-    case Disp::FileName: return name_;
-    case Disp::CurrentPosition: return position();
-    case Disp::Duration:
-        if (phase_ == Phase::Closed || phase_ == Phase::Failed || phase_ == Phase::Opening)
-            return 0.0;
-        return core_->getDouble("duration").value_or(0.0);
-    case Disp::DisplaySize: return area_->displaySize();
-    case Disp::ShowControls: return panels->panelShown(Panel::Controls);
-    case Disp::ShowAudioControls: return panels->panelShown(Panel::Sound);
-    case Disp::ShowPositionControls: return panels->panelShown(Panel::Position);
-    case Disp::ShowDisplay: return panels->panelShown(Panel::Title);
-    case Disp::ShowStatusBar: return panels->panelShown(Panel::Status);
-    case Disp::EnableFullScreenControls: return fullScreenControls_;
-    case Disp::AutoRewind: return autoRewind_;
-    case Disp::AutoStart: return autoStart_;
-    case Disp::Mute: return mute_;
-    case Disp::PlayCount: return playCount_;
-    case Disp::VideoBorderColor: return borderColor_;
-    case Disp::VideoBorderWidth: return borderWidth_;
-    case Disp::Volume: return volume_;
-    case Disp::Balance: return balance_;
-    default: return std::nullopt;
-    }
-}
-
 double MpvEngine::position() const
 {
     switch (phase_) {
@@ -297,13 +164,13 @@ bool MpvEngine::open(const QString &name)
     renderWait_->stop();
     videoW_ = videoH_ = 0;
     area_->setVideoSize(QSize());
+    target_ = name.isEmpty() ? QByteArray() : mpvTarget(name, QDir::currentPath()).toUtf8();
     refreshTitle();
     if (name.isEmpty()) {
         core_->command({"stop"});
         showPhase(Phase::Closed);
         return true;
     }
-    target_ = mpvTarget(name, QDir::currentPath()).toUtf8();
     wantPlay_ = autoStart_;
     core_->setFlag("pause", !autoStart_);
     showPhase(Phase::Opening);
@@ -345,7 +212,15 @@ bool MpvEngine::play()
         wantPlay_ = true;
         return core_->setFlag("pause", false);
     case Phase::Playing: return true;
-    case Phase::Paused: break;
+    case Phase::Paused:
+        // Paused on the very end (moved there with the position bar): that
+        // play is over, and no further change of "eof-reached" would say so.
+        if (core_->getFlag("eof-reached").value_or(false)) {
+            showPhase(Phase::Playing);
+            playedOut();
+            return true;
+        }
+        break;
     case Phase::Stopped:
     case Phase::Ended:
         playsDone_ = 0;

@@ -38,6 +38,7 @@ private:
     void seek(double seconds);
     void seekByUser(double seconds);
     bool applyBalance();
+    void applyBorder();
     void onEvent(const mpv_event &event);
     void onProperty(quint64 id, const mpv_event_property &property);
     void onLoaded();

@@ -10,8 +10,6 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <algorithm>
-#include <memory>
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
@@ -50,27 +48,23 @@ QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 class EntryItem : public QListWidgetItem
 {
 public:
+    explicit EntryItem(const QByteArray &utf8) : utf8_(utf8), compact_(true) {}
     explicit EntryItem(const QString &text)
     {
+        // Text that would not come back the same is kept as it is.
         if (!text.isValidUtf16()) {
             QListWidgetItem::setData(Qt::DisplayRole, text);
             return;
         }
-        const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-        const QByteArray utf8 = ascii ? QByteArray() : text.toUtf8();
-        size_ = int(ascii ? text.size() : utf8.size());
-        bytes_ = std::make_unique_for_overwrite<char[]>(size_t(size_));
-        if (ascii)
-            std::transform(text.cbegin(), text.cend(), bytes_.get(), [](QChar c) { return char(c.unicode()); });
-        else
-            std::copy(utf8.cbegin(), utf8.cend(), bytes_.get());
+        utf8_ = text.toUtf8();
+        utf8_.squeeze();
         compact_ = true;
     }
 
     QVariant data(int role) const override
     {
         if (compact_ && (role == Qt::DisplayRole || role == Qt::EditRole))
-            return QString::fromUtf8(bytes_.get(), size_);
+            return QString::fromUtf8(utf8_);
         return QListWidgetItem::data(role);
     }
 
@@ -78,14 +72,13 @@ public:
     {
         if (role == Qt::DisplayRole || role == Qt::EditRole) {
             compact_ = false;
-            bytes_.reset();
+            utf8_ = QByteArray();
         }
         QListWidgetItem::setData(role, value);
     }
 
 private:
-    std::unique_ptr<char[]> bytes_;
-    int size_ = 0;
+    QByteArray utf8_;
     bool compact_ = false;
 };
 
@@ -112,6 +105,12 @@ frmPlayList::frmPlayList(App &app) : Form(app, Id, nullptr, Qt::Tool | Qt::Frame
     setWindowTitle(QStringLiteral("Form1"));
     setClientSizeTw(5370, 3435);
     setAcceptDrops(true);
+    // The thin margin around the skin picture: a dark edge, not the light
+    // default of windows.
+    QPalette edge = palette();
+    edge.setColor(QPalette::Window, QColor(0x0c, 0x10, 0x17));
+    setPalette(edge);
+    setAutoFillBackground(true);
     setStyleSheet(QString::fromLatin1(kStyle));
     buildControls();
 }
@@ -169,6 +168,12 @@ void frmPlayList::buildControls()
     connect(ImgDW, &ImageControl::Click, this, &frmPlayList::ImgDW_Click);
     connect(ImgDEL, &ImageControl::Click, this, &frmPlayList::ImgDEL_Click);
     connect(imgExit, &ImageControl::Click, this, &frmPlayList::imgExit_Click);
+    // One drag per press: the window manager takes every further request as
+    // a new move that starts from where the pointer was.
+    connect(imgPlayList, &ImageControl::MouseDown, this, [this](int button) {
+        dragArmed_ = button == 1;
+        followDrag_ = false;
+    });
     connect(imgPlayList, &ImageControl::MouseMove, this, &frmPlayList::imgPlayList_MouseMove);
     connect(imgPlayList, &ImageControl::MouseUp, this, &frmPlayList::dockMainWindow);
     connect(imgPlayList, &ImageControl::Click, this, &frmPlayList::dockMainWindow);
@@ -244,7 +249,7 @@ void frmPlayList::loadList(const QString &path)
     if (!read)
         return;
     LstPlay->clear();
-    for (const QString &entry : read->entries)
+    for (const QByteArray &entry : read->entries)
         LstPlay->addItem(new EntryItem(entry));
     SetUpDn();
     if (!read->complete || ListCount() == 0)
@@ -325,10 +330,21 @@ void frmPlayList::LstPlay_DblClick() { PlaySelected(app()); }
 void frmPlayList::imgPlayList_MouseMove(int button)
 {
     // The left button alone drags; the main window follows as we move.
-    if (button != 1)
+    if (button != 1 || !dragArmed_)
         return;
+    dragArmed_ = false;
+    followDrag_ = true;
     dragWindow(this, [this] { dockMainWindow(); });
     dockMainWindow();
+}
+
+void frmPlayList::moveEvent(QMoveEvent *event)
+{
+    Form::moveEvent(event);
+    // Some window managers tell where the window went only once the move is
+    // over, after the drag has stopped watching: the main window follows then.
+    if (followDrag_)
+        dockMainWindow();
 }
 
 void frmPlayList::OuvrirListe()

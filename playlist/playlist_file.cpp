@@ -1,7 +1,6 @@
 #include "playlist/playlist_file.h"
 
 #include <QFile>
-#include <QStringDecoder>
 #include <algorithm>
 
 #include "platform/atomic_file.h"
@@ -24,19 +23,29 @@ constexpr char16_t kCp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString fromCp1252(QByteArrayView bytes)
+QByteArray cp1252ToUtf8(QByteArrayView line)
 {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *dst = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        dst[i] = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+    QByteArray out;
+    out.reserve(line.size() * 3);
+    for (const char c : line) {
+        const auto b = static_cast<unsigned char>(c);
+        const char16_t u = b < 0x80 ? b : (b < 0xA0 ? kCp1252High[b - 0x80] : b);
+        if (u < 0x80) {
+            out += char(u);
+        } else if (u < 0x800) {
+            out += char(0xC0 | (u >> 6));
+            out += char(0x80 | (u & 0x3F));
+        } else {
+            out += char(0xE0 | (u >> 12));
+            out += char(0x80 | ((u >> 6) & 0x3F));
+            out += char(0x80 | (u & 0x3F));
+        }
     }
+    out.squeeze();
     return out;
 }
 
-// Calls `line(bytes)` for each line: a line ends at CR LF, a lone CR or a
-// lone LF, and the last one needs no end. A UTF-8 byte-order mark goes.
+// Calls `line(bytes)` for each line until it returns false.
 template <typename Fn>
 void forEachLine(QByteArrayView bytes, Fn line)
 {
@@ -60,7 +69,6 @@ void forEachLine(QByteArrayView bytes, Fn line)
         line(QByteArrayView(p + start, n - start));
 }
 
-// Lines keep their trailing spaces; only leading spaces (not tabs) go.
 QByteArrayView withoutLeadingSpaces(QByteArrayView line)
 {
     qsizetype i = 0;
@@ -72,6 +80,11 @@ QByteArrayView withoutLeadingSpaces(QByteArrayView line)
 bool isBlank(QByteArrayView line)
 {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
+}
+
+bool startsWithCi(QByteArrayView text, QByteArrayView prefix)
+{
+    return text.size() >= prefix.size() && qstrnicmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
 }  // namespace
@@ -91,57 +104,108 @@ QString listFolder(const QString &path)
     return path.left(cut + 1);
 }
 
-QString resolveEntry(const QString &folder, const QString &text)
+bool isValidUtf8(QByteArrayView bytes)
 {
-    if (paths::isWebUrl(text) || paths::hasDriveLetter(text) || text.startsWith(u'/') ||
-        text.startsWith(u'\\'))
-        return text;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        // Length and the range of the first continuation byte, which rules
+        // out overlong forms, surrogates and code points past U+10FFFF.
+        int len = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            lo = b == 0xE0 ? 0xA0 : 0x80;
+            hi = b == 0xED ? 0x9F : 0xBF;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            lo = b == 0xF0 ? 0x90 : 0x80;
+            hi = b == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + len > n || p[i + 1] < lo || p[i + 1] > hi)
+            return false;
+        for (int k = 2; k < len; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+QByteArray resolveEntry(QByteArrayView folder, QByteArrayView text)
+{
+    // The rules of paths::isWebUrl and paths::isAbsolute, on bytes.
+    const bool kept = startsWithCi(text, "http://") || startsWithCi(text, "https://") ||
+                      (text.size() >= 2 && text[1] == ':') || text.startsWith('/') || text.startsWith('\\');
+    if (kept)
+        return text.toByteArray();
     // Sized exactly: a long list keeps tens of thousands of these.
-    QString entry;
+    QByteArray entry;
     entry.reserve(folder.size() + text.size());
     entry += folder;
     entry += text;
-    std::replace(entry.begin() + folder.size(), entry.end(), QChar(u'\\'), paths::kSeparator);
+    std::replace(entry.begin() + folder.size(), entry.end(), '\\', char(paths::kSeparator.unicode()));
     return entry;
 }
 
-QString decodeLine(QByteArrayView bytes)
+namespace {
+
+// A line that is not valid UTF-8 was written in Windows-1252.
+void addEntry(QByteArrayList &entries, QByteArrayView folder, QByteArrayView text)
 {
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return QString::fromLatin1(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return fromCp1252(bytes);
+    if (isValidUtf8(text))
+        entries << resolveEntry(folder, text);
+    else
+        entries << resolveEntry(folder, cp1252ToUtf8(text));
 }
 
-QStringList m3uEntries(const QByteArray &bytes, const QString &folder)
+}  // namespace
+
+QByteArrayList m3uEntries(QByteArrayView bytes, QByteArrayView folder)
 {
-    QStringList entries;
+    QByteArrayList entries;
     forEachLine(bytes, [&](QByteArrayView raw) {
         const QByteArrayView line = withoutLeadingSpaces(raw);
         // Blank lines and comments (#EXTM3U, #EXTINF…) name no file.
         if (!line.startsWith('#') && !isBlank(line))
-            entries << resolveEntry(folder, decodeLine(line));
+            addEntry(entries, folder, line);
         return entries.size() < kMaxEntries;
     });
     return entries;
 }
 
-QStringList plsEntries(const QByteArray &bytes, const QString &folder)
+QByteArrayList plsEntries(QByteArrayView bytes, QByteArrayView folder)
 {
-    QStringList entries;
+    QByteArrayList entries;
     forEachLine(bytes, [&](QByteArrayView raw) {
         const QByteArrayView line = withoutLeadingSpaces(raw);
         // The key is case-sensitive and its number is not read: file order
-        // is play order. The value is taken whole, spaces and all.
+        // is play order.
         const qsizetype eq = line.indexOf('=');
         if (line.startsWith("File") && eq >= 0)
-            entries << resolveEntry(folder, decodeLine(line.sliced(eq + 1)));
+            addEntry(entries, folder, line.sliced(eq + 1));
         return entries.size() < kMaxEntries;
     });
     return entries;
+}
+
+QStringList ListRead::texts() const
+{
+    QStringList out;
+    out.reserve(entries.size());
+    for (const QByteArray &entry : entries)
+        out << QString::fromUtf8(entry);
+    return out;
 }
 
 std::optional<ListRead> readPlaylist(const QString &path)
@@ -161,7 +225,7 @@ std::optional<ListRead> readPlaylist(const QString &path)
         bytes.truncate(lastEnd + 1);
     }
     file.close();
-    const QString folder = listFolder(path);
+    const QByteArray folder = listFolder(path).toUtf8();
     read.entries = format == ListFormat::M3U ? m3uEntries(bytes, folder) : plsEntries(bytes, folder);
     return read;
 }

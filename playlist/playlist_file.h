@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -7,6 +8,9 @@
 
 // List files: reading M3U and PLS lists, writing M3U lists. No widgets here;
 // the playlist window puts what these return into its list box.
+//
+// Entries are read as UTF-8 bytes, the form the window keeps them in: a list
+// of 32766 entries then costs half the memory of UTF-16 text.
 namespace playlist {
 
 // One load adds at most this many entries.
@@ -14,35 +18,37 @@ inline constexpr int kMaxEntries = 32766;
 
 enum class ListFormat { Unknown, M3U, PLS };
 
-// Decided from the end of the name alone, without regard to case: "M3U"
-// (and "M3U8") are M3U lists, "PLS" are PLS lists.
+// Decided from the extension alone, without regard to case: .m3u and .m3u8
+// are M3U lists, .pls are PLS lists.
 ListFormat listFormat(const QString &path);
 
 // The list's folder: the path up to and including its last "/" or "\";
 // "" for a bare file name.
 QString listFolder(const QString &path);
 
-// The entry an entry text of a list stands for. http and https URLs, rooted
-// paths ("/", "\") and paths with a drive letter are kept as written;
-// anything else is relative to the list folder, with "\" read as "/".
-QString resolveEntry(const QString &folder, const QString &text);
+// Lines that are not valid UTF-8 are read as Windows-1252.
+bool isValidUtf8(QByteArrayView bytes);
 
-// A line of a list as text: UTF-8, or Windows-1252 when it is not valid
-// UTF-8.
-QString decodeLine(QByteArrayView bytes);
+// The entry an entry text of a list stands for (both UTF-8). http and https
+// URLs, rooted paths ("/", "\") and paths with a drive letter are kept as
+// written; anything else is relative to the list folder, with "\" read as "/".
+QByteArray resolveEntry(QByteArrayView folder, QByteArrayView text);
 
 // The entries of a list's bytes, in file order and at most kMaxEntries. A
-// line ends at CR LF, a lone CR or a lone LF, and loses its leading spaces;
-// a UTF-8 byte-order mark at the start is dropped. M3U: every line but blank
-// ones and "#" comments. PLS: the values of the "File…=" lines.
-QStringList m3uEntries(const QByteArray &bytes, const QString &folder);
-QStringList plsEntries(const QByteArray &bytes, const QString &folder);
+// line ends at CR LF, a lone CR or a lone LF, and loses its leading spaces
+// (not tabs); a UTF-8 byte-order mark at the start is dropped. M3U: every
+// line but blank ones and "#" comments. PLS: the values of the "File…="
+// lines, taken whole after the first "=".
+QByteArrayList m3uEntries(QByteArrayView bytes, QByteArrayView folder);
+QByteArrayList plsEntries(QByteArrayView bytes, QByteArrayView folder);
 
 struct ListRead
 {
-    QStringList entries;
+    QByteArrayList entries;  // UTF-8
     // False when reading failed part way: `entries` holds what came before.
     bool complete = true;
+
+    QStringList texts() const;
 };
 
 // Reads the list at `path`. nullopt when the name is not an M3U or PLS list

@@ -22,7 +22,7 @@ struct ListDir
     QStringList read(const QString &name, const QByteArray &bytes) const
     {
         const auto r = readPlaylist(write(name, bytes));
-        return r ? r->entries : QStringList{"<nothing>"};
+        return r ? r->texts() : QStringList{"<nothing>"};
     }
     QString folder() const { return dir.path() + '/'; }
     QTemporaryDir dir;
@@ -67,7 +67,7 @@ TEST(PlaylistRead, M3uLinesBecomeEntriesResolvedAgainstTheListFolder)
     EXPECT_EQ(listFolder("C:\\Listes\\x.m3u"), "C:\\Listes\\");
     EXPECT_EQ(listFolder("/home/a\\b/x.m3u"), "/home/a\\b/");
     EXPECT_EQ(listFolder("x.m3u"), "");
-    EXPECT_EQ(m3uEntries("a\\b.mp3\n/c.mp3", ""), (QStringList{"a/b.mp3", "/c.mp3"}));
+    EXPECT_EQ(m3uEntries("a\\b.mp3\n/c.mp3", ""), (QByteArrayList{"a/b.mp3", "/c.mp3"}));
 }
 
 TEST(PlaylistRead, PlsTakesFileValuesInFileOrder)
@@ -108,10 +108,16 @@ TEST(PlaylistRead, TextIsUtf8OrElseWindows1252LineByLine)
     const QByteArray bytes = "\xEF\xBB\xBF#EXTM3U\r\n"
                              "/m/Caf\xC3\xA9 \xE2\x82\xAC.mp3\r\n"   // UTF-8
                              "/m/Caf\xE9 \x80 \x92.mp3\r\n"          // Windows-1252
-                             "/m/\xC3(.mp3\r\n";                     // broken UTF-8
+                             "/m/\xC3(.mp3\r\n"                      // broken UTF-8
+                             "/m/\xF0\x9F\x8E\xB5.mp3\r\n"             // four bytes
+                             "/m/\xC0\xAF \xED\xA0\x80.mp3\r\n"        // overlong, surrogate
+                             "/m/x\xE2\x82";                         // cut short
     EXPECT_EQ(d.read("enc.m3u", bytes), (QStringList{QString::fromUtf8("/m/Café €.mp3"),
                                                      QString::fromUtf8("/m/Café € ’.mp3"),
-                                                     QString::fromUtf8("/m/Ã(.mp3")}));
+                                                     QString::fromUtf8("/m/Ã(.mp3"),
+                                                     QString::fromUtf8("/m/🎵.mp3"),
+                                                     QString::fromUtf8("/m/À¯ í\u00A0€.mp3"),
+                                                     QString::fromUtf8("/m/xâ‚")}));
 }
 
 TEST(PlaylistRead, UnknownOrUnreadableFilesGiveNothing)
@@ -133,7 +139,7 @@ TEST(PlaylistWrite, EntriesWithCrLfAndNothingElse)
                                             "http://h/x.mp3\r\n"));
     const QString path = d.dir.filePath("saved.m3u");
     ASSERT_TRUE(writeM3U(path, entries));
-    EXPECT_EQ(readPlaylist(path)->entries, entries);
+    EXPECT_EQ(readPlaylist(path)->texts(), entries);
 
     ASSERT_TRUE(writeM3U(path, {}));
     EXPECT_TRUE(QFile::exists(path));
