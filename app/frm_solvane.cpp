@@ -90,6 +90,10 @@ void FrmSolvane::buildSkin()
     timeFont.setPointSizeF(8.25);
     lblTime->setFont(timeFont);
 
+    // The display panel is skin too: it drags the window like the rest.
+    lblCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblTime->setAttribute(Qt::WA_TransparentForMouseEvents);
+
     QFont captionFont = lblCaption->font();
     captionFont.setPointSizeF(8.25);
     lblCaption->setFont(captionFont);

@@ -1,5 +1,6 @@
 #include "platform/window_drag.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
@@ -10,54 +11,40 @@
 
 namespace {
 
-// Follows the window while the window manager moves it, and ends when the
-// mouse comes back to the program or the window stops moving.
-class SystemMoveWatcher : public QObject
+// One drag at a time: the skin reports every mouse move while the button is
+// held, and each extra move request would be replayed by the window manager
+// at the next click.
+QPointer<QObject> activeDrag;
+
+// While the window manager moves the window, the window follows every move
+// it reports. Some window managers report only the last one, after the
+// button is up (and the program may see a release at the start), so the drag
+// is over only at the next button press the program sees.
+class SystemMove : public QObject
 {
 public:
-    SystemMoveWatcher(QWidget *window, std::function<void()> onMoved)
-        : QObject(window), window_(window), onMoved_(std::move(onMoved))
+    SystemMove(QWidget *window, std::function<void()> onMoved)
+        : QObject(window), onMoved_(std::move(onMoved))
     {
-        quiet_.setSingleShot(true);
-        quiet_.setInterval(400);
-        connect(&quiet_, &QTimer::timeout, this, [this] { finish(); });
         window->installEventFilter(this);
-        quiet_.start();
+        qApp->installEventFilter(this);
+        // A safety net: a move nobody finishes must not block the next drag.
+        QTimer::singleShot(60000, this, &QObject::deleteLater);
     }
 
 protected:
-    bool eventFilter(QObject *, QEvent *e) override
+    bool eventFilter(QObject *watched, QEvent *e) override
     {
-        switch (e->type()) {
-        case QEvent::Move:
+        if (e->type() == QEvent::Move && watched == parent()) {
             onMoved_();
-            quiet_.start();
-            break;
-        case QEvent::MouseButtonRelease:
-        case QEvent::Enter:
-            finish();
-            break;
-        default:
-            break;
+        } else if (e->type() == QEvent::MouseButtonPress) {
+            deleteLater();
         }
         return false;
     }
 
 private:
-    void finish()
-    {
-        if (done_)
-            return;
-        done_ = true;
-        if (window_)
-            onMoved_();
-        deleteLater();
-    }
-
-    QPointer<QWidget> window_;
     std::function<void()> onMoved_;
-    QTimer quiet_;
-    bool done_ = false;
 };
 
 // Without a window manager: the window follows the mouse until the release.
@@ -100,10 +87,12 @@ private:
 
 void dragWindow(QWidget *window, std::function<void()> onMoved)
 {
+    if (activeDrag)
+        return;
     QWidget *top = window->window();
     QWindow *handle = top->windowHandle();
     if (handle && handle->startSystemMove())
-        new SystemMoveWatcher(top, std::move(onMoved));
+        activeDrag = new SystemMove(top, std::move(onMoved));
     else
-        new ManualMove(top, std::move(onMoved));
+        activeDrag = new ManualMove(top, std::move(onMoved));
 }

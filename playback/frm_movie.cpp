@@ -103,6 +103,8 @@ void frmMovie::Form_Activate()
 
 void frmMovie::Form_Resize()
 {
+    if (!(windowState() & Qt::WindowFullScreen))
+        ownSizeTw_ = QSize(twWidth(), twHeight());
     QWidget *area = engineArea();
     if (!area || !Toolbar1)
         return;
@@ -155,8 +157,9 @@ void frmMovie::Form_Unload()
 {
     if (Mp_)
         Mp_->call(Disp::Stop);
-    app().VideoW = numberToText(float(twWidth()));
-    app().VideoH = numberToText(float(twHeight()));
+    const bool fullScreen = (windowState() & Qt::WindowFullScreen) && ownSizeTw_.isValid();
+    app().VideoW = numberToText(float(fullScreen ? ownSizeTw_.width() : twWidth()));
+    app().VideoH = numberToText(float(fullScreen ? ownSizeTw_.height() : twHeight()));
 }
 
 void frmMovie::showEvent(QShowEvent *e)

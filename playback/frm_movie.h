@@ -44,4 +44,7 @@ private:
 
     MediaEngine *Mp_ = nullptr;
     bool centred_ = false;
+    // Outer size in twips outside full screen: full screen is the engine's
+    // way of showing the picture, not a size of this window.
+    QSize ownSizeTw_;
 };

@@ -143,3 +143,34 @@ bool MpvCore::observe(quint64 id, const char *name, mpv_format format)
 {
     return handle_ && mpv_observe_property(handle_, id, name, format) >= 0;
 }
+
+MpvOptions engineOptions(bool openGl)
+{
+    return {
+        {"vo", openGl ? "libmpv" : "null"},
+        // Without a sound device the list ends in the null output, which keeps real time.
+        {"ao", "pipewire,pulse,alsa,null"},
+        // The file stays open at its end and "eof-reached" comes once the last
+        // sound has played out, not when it was queued.
+        {"keep-open", "yes"},
+        {"keep-open-pause", "no"},
+        {"gapless-audio", "no"},
+        // libmpv scales integer samples by steps of 1/256, which is 1.4 dB off
+        // at -40 dB; float samples follow the volume exactly.
+        {"audio-format", "float"},
+        {"idle", "yes"},
+        {"pause", "yes"},
+        {"audio-display", "no"},
+        {"ytdl", "no"},
+        {"load-scripts", "no"},
+        {"config", "no"},
+        {"terminal", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"osd-level", "0"},
+        {"osd-bar", "no"},
+        // Software decoding: no probing of GPU decoders (and their messages).
+        {"hwdec", "no"},
+        {"gpu-hwdec-interop", "no"},
+    };
+}

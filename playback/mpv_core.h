@@ -12,6 +12,10 @@
 // libmpv options as name/value pairs, applied in order before start-up.
 using MpvOptions = QList<QPair<QByteArray, QByteArray>>;
 
+// The player's own options: video through the render API or none, sound to
+// the first output that works, the end reported once it has been heard.
+MpvOptions engineOptions(bool openGl);
+
 // One libmpv player. libmpv wakes us on a thread of its own, which may not call
 // into it: the wake-up only queues a drain of the events on the GUI thread.
 // Every call fails quietly (false / nullopt) when the player could not start.

@@ -23,30 +23,7 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
     for (const auto &[name, value] : extra)
         if (name == "vo")
             gl = gl && value == "libmpv";
-    MpvOptions options{
-        {"vo", gl ? "libmpv" : "null"},
-        // Without a sound device the list ends in the null output, which keeps real time.
-        {"ao", "pipewire,pulse,alsa,null"},
-        // The file stays open at its end and "eof-reached" comes once the last
-        // sound has played out, not when it was queued.
-        {"keep-open", "yes"},
-        {"keep-open-pause", "no"},
-        {"gapless-audio", "no"},
-        // libmpv scales integer samples by steps of 1/256, which is 1.4 dB off
-        // at -40 dB; float samples follow the volume exactly.
-        {"audio-format", "float"},
-        {"idle", "yes"},
-        {"pause", "yes"},
-        {"audio-display", "no"},
-        {"ytdl", "no"},
-        {"load-scripts", "no"},
-        {"config", "no"},
-        {"terminal", "no"},
-        {"input-default-bindings", "no"},
-        {"input-vo-keyboard", "no"},
-        {"osd-level", "0"},
-        {"osd-bar", "no"},
-    };
+    MpvOptions options = engineOptions(gl);
     options += extra;
     core_ = std::make_unique<MpvCore>(options);
     core_->onEvent = [this](const mpv_event &event) { onEvent(event); };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGraphicsOpacityEffect>
 #include <QGroupBox>
@@ -25,22 +26,6 @@ const QString kOpenTitle = QStringLiteral("Charger une liste MP3");
 const QString kOpenFilter = QStringLiteral("Liste de piste MP3(*.M3U)|*.M3U|Liste PLS (*.PLS)|*.PLS");
 const QString kSaveTitle = QStringLiteral("Enregistrer la liste sous");
 const QString kSaveFilter = QStringLiteral("Liste de pistes MP3  (*.M3U)|*.M3U");
-
-// Dark panel, light text, teal selection: the colours of the main skin.
-const char *kStyle = R"(
-QGroupBox { color: #3cc8c8; border: 1px solid #2d3a4d; border-radius: 4px; margin-top: 7px; }
-QGroupBox::title { subcontrol-origin: margin; left: 9px; padding: 0 4px; background: #1d2330; }
-QListWidget { background: #11161f; color: #d8e2ec; border: 1px solid #2d3a4d; border-radius: 3px;
-              outline: 0; padding: 1px; }
-QListWidget::item { padding: 1px 4px; }
-QListWidget::item:hover { background: #1c2734; }
-QListWidget::item:selected { background: #3cc8c8; color: #0d131c; }
-QScrollBar:vertical { background: #11161f; width: 10px; margin: 0; }
-QScrollBar::handle:vertical { background: #2f3d51; min-height: 24px; border-radius: 4px; margin: 1px; }
-QScrollBar::handle:vertical:hover { background: #3cc8c8; }
-QScrollBar::add-line, QScrollBar::sub-line { height: 0; width: 0; }
-QScrollBar::add-page, QScrollBar::sub-page { background: none; }
-)";
 
 // An entry kept as UTF-8 until someone changes its text: a long list holds
 // tens of thousands of entries, and the list box's own items would keep each
@@ -111,7 +96,9 @@ frmPlayList::frmPlayList(App &app) : Form(app, Id, nullptr, Qt::Tool | Qt::Frame
     edge.setColor(QPalette::Window, QColor(0x0c, 0x10, 0x17));
     setPalette(edge);
     setAutoFillBackground(true);
-    setStyleSheet(QString::fromLatin1(kStyle));
+    QFile style(QStringLiteral(":/playlist/playlist.qss"));
+    if (style.open(QIODevice::ReadOnly))
+        setStyleSheet(QString::fromUtf8(style.readAll()));
     buildControls();
 }
 
@@ -168,12 +155,6 @@ void frmPlayList::buildControls()
     connect(ImgDW, &ImageControl::Click, this, &frmPlayList::ImgDW_Click);
     connect(ImgDEL, &ImageControl::Click, this, &frmPlayList::ImgDEL_Click);
     connect(imgExit, &ImageControl::Click, this, &frmPlayList::imgExit_Click);
-    // One drag per press: the window manager takes every further request as
-    // a new move that starts from where the pointer was.
-    connect(imgPlayList, &ImageControl::MouseDown, this, [this](int button) {
-        dragArmed_ = button == 1;
-        followDrag_ = false;
-    });
     connect(imgPlayList, &ImageControl::MouseMove, this, &frmPlayList::imgPlayList_MouseMove);
     connect(imgPlayList, &ImageControl::MouseUp, this, &frmPlayList::dockMainWindow);
     connect(imgPlayList, &ImageControl::Click, this, &frmPlayList::dockMainWindow);
@@ -330,21 +311,9 @@ void frmPlayList::LstPlay_DblClick() { PlaySelected(app()); }
 void frmPlayList::imgPlayList_MouseMove(int button)
 {
     // The left button alone drags; the main window follows as we move.
-    if (button != 1 || !dragArmed_)
+    if (button != 1)
         return;
-    dragArmed_ = false;
-    followDrag_ = true;
     dragWindow(this, [this] { dockMainWindow(); });
-    dockMainWindow();
-}
-
-void frmPlayList::moveEvent(QMoveEvent *event)
-{
-    Form::moveEvent(event);
-    // Some window managers tell where the window went only once the move is
-    // over, after the drag has stopped watching: the main window follows then.
-    if (followDrag_)
-        dockMainWindow();
 }
 
 void frmPlayList::OuvrirListe()

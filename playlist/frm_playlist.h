@@ -63,13 +63,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
 
 private:
     void buildControls();
     void OuvrirListe();
     void EnregistrerListe();
-
-    bool dragArmed_ = false;
-    bool followDrag_ = false;
 };

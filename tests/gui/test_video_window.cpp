@@ -65,7 +65,14 @@ TEST(VideoWindow, LayoutWithAndWithoutToolbarAndInFullScreen)
     EXPECT_TRUE(waitFor([&] { return area->geometry() == m->rect() && m->width() > 600; }));
     EXPECT_FALSE(m->Toolbar1->isVisible());
     m->setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(waitFor([&] { return m->Toolbar1->isVisible() && area->y() == 28; }));
+    EXPECT_TRUE(waitFor([&] { return m->twWidth() == 9000 && m->Toolbar1->isVisible() && area->y() == 28; }));
+
+    // Closed in full screen, it remembers its own size, not the screen's.
+    const QString w = numberToText(m->twWidth()), h = numberToText(m->twHeight());
+    m->setWindowState(Qt::WindowFullScreen);
+    EXPECT_TRUE(waitFor([&] { return m->width() > 600; }));
+    m->Unload();
+    EXPECT_EQ(s.app.VideoW + s.app.VideoH, w + h);
 }
 
 TEST(VideoWindow, ActivationImposesEverySettingInOrder)
