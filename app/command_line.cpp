@@ -1,17 +1,7 @@
 #include "app/command_line.h"
 
 #include "platform/paths.h"
-
-namespace {
-bool endsWithCi(const QString &path, const char *ext)
-{
-    return path.endsWith(QLatin1String(ext), Qt::CaseInsensitive);
-}
-}  // namespace
-
-bool isM3uFile(const QString &path) { return endsWithCi(path, ".m3u") || endsWithCi(path, ".m3u8"); }
-bool isPlsFile(const QString &path) { return endsWithCi(path, ".pls"); }
-bool isPlaylistFile(const QString &path) { return isM3uFile(path) || isPlsFile(path); }
+#include "playlist/playlist_file.h"
 
 CommandLine parseCommandLine(const QStringList &args, const QString &currentDir)
 {
@@ -21,6 +11,6 @@ CommandLine parseCommandLine(const QStringList &args, const QString &currentDir)
             continue;
         out.paths << (paths::isAbsolute(arg) ? arg : paths::joinToCurrentDir(currentDir, arg));
     }
-    out.firstIsList = !out.paths.isEmpty() && isPlaylistFile(out.paths.constFirst());
+    out.firstIsList = !out.paths.isEmpty() && playlist::listFormat(out.paths.constFirst()) != playlist::ListFormat::Unknown;
     return out;
 }

@@ -14,8 +14,3 @@ struct CommandLine
 
 // `args` are the arguments after the program name, as the shell passed them.
 CommandLine parseCommandLine(const QStringList &args, const QString &currentDir);
-
-// A playlist file, by its extension, without regard to case: .m3u, .m3u8, .pls.
-bool isPlaylistFile(const QString &path);
-bool isM3uFile(const QString &path);
-bool isPlsFile(const QString &path);

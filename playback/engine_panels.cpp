@@ -159,7 +159,7 @@ void EnginePanels::setTimes(double position, double duration)
 {
     duration_ = std::isfinite(duration) && duration > 0 ? duration : 0;
     const double pos = std::isfinite(position) && position > 0 ? position : 0;
-    timesText_->setText(timeText(pos) + QStringLiteral(" / ") + timeText(duration_));
+    timesText_->setText(clockText(pos) + QStringLiteral(" / ") + clockText(duration_));
     if (bar_->isSliderDown())
         return;
     updating_ = true;

@@ -55,7 +55,7 @@ QString balanceFilter(int balance)
         .arg(QString::number(g.left, 'f', 8), QString::number(g.right, 'f', 8));
 }
 
-QString timeText(double seconds)
+QString clockText(double seconds)
 {
     const long long t = (std::isfinite(seconds) && seconds > 0) ? static_cast<long long>(seconds) : 0;
     const long long h = t / 3600, m = (t / 60) % 60, s = t % 60;

@@ -29,7 +29,7 @@ ChannelGains balanceGains(int balance);
 QString balanceFilter(int balance);
 
 // Elapsed or total time as "m:ss", or "h:mm:ss" from an hour on.
-QString timeText(double seconds);
+QString clockText(double seconds);
 
 // Where the picture goes inside `region` (its border of `border` pixels around
 // it): display size 0 at its own size, 1 half, 2 double, 4 scaled to fit with

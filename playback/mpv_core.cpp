@@ -148,8 +148,10 @@ MpvOptions engineOptions(bool openGl)
 {
     return {
         {"vo", openGl ? "libmpv" : "null"},
-        // Without a sound device the list ends in the null output, which keeps real time.
-        {"ao", "pipewire,pulse,alsa,null"},
+        // Without a sound device the list ends in the null output, which keeps
+        // real time. PipeWire answers through its pulse and alsa faces; its
+        // own output only adds start-up noise on stderr.
+        {"ao", "pulse,alsa,null"},
         // The file stays open at its end and "eof-reached" comes once the last
         // sound has played out, not when it was queued.
         {"keep-open", "yes"},

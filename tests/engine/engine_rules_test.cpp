@@ -16,8 +16,8 @@ TEST(EngineRules, OnlyHttpUrlsReachLibmpvAsUrls)
 
 TEST(EngineRules, TimeTexts)
 {
-    EXPECT_EQ(timeText(0), "0:00");
-    EXPECT_EQ(timeText(65.9), "1:05");
-    EXPECT_EQ(timeText(3725), "1:02:05");
-    EXPECT_EQ(timeText(-3), "0:00");
+    EXPECT_EQ(clockText(0), "0:00");
+    EXPECT_EQ(clockText(65.9), "1:05");
+    EXPECT_EQ(clockText(3725), "1:02:05");
+    EXPECT_EQ(clockText(-3), "0:00");
 }
