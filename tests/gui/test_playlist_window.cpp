@@ -1,5 +1,4 @@
 #include <QFile>
-#include <QGroupBox>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTest>
@@ -32,37 +31,6 @@ struct PlaylistWindow : StartedApp
 };
 
 }  // namespace
-
-TEST(PlaylistWindow, LayoutCaptionsAndListBox)
-{
-    PlaylistWindow w;
-    frmPlayList *l = w.list;
-    EXPECT_EQ(l->windowTitle(), "Form1");
-    EXPECT_TRUE(l->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(l->size(), QSize(358, 229));
-    struct Expected { QWidget *w; QRect px; const char *tip; };
-    for (const Expected &e : std::initializer_list<Expected>{
-             {l->imgPlayList, {3, 2, 353, 225}, ""},
-             {l->ImgOuvrir, {8, 5, 30, 30}, "Ouvrir un fichier liste M3U"},
-             {l->Image1, {56, 5, 30, 30}, "Enregistrer la liste"},
-             {l->Frame1, {8, 32, 321, 169}, ""},
-             {l->LstPlay, {24, 48, 297, 147}, ""},
-             {l->ImgUP, {328, 56, 27, 27}, "Déplacer vers le haut"},
-             {l->ImgDW, {328, 96, 27, 27}, "Déplacer vers le bas"},
-             {l->ImgDEL, {328, 136, 27, 27}, "Supprimer l'entrée sélectionnée"},
-             {l->imgExit, {328, 0, 25, 17}, "::- Close -::"}}) {
-        EXPECT_EQ(e.w->geometry(), e.px) << e.tip;
-        EXPECT_EQ(e.w->toolTip(), QString::fromUtf8(e.tip));
-    }
-    EXPECT_EQ(l->Frame1->title(), "Liste");
-    EXPECT_EQ(l->imgExit->picture(), "");
-    for (ImageControl *c : {l->imgPlayList, l->ImgOuvrir, l->Image1, l->ImgUP, l->ImgDW, l->ImgDEL})
-        EXPECT_TRUE(QFile::exists(c->picture())) << c->picture().toStdString();
-    EXPECT_EQ(l->LstPlay->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_FALSE(l->LstPlay->isSortingEnabled());
-    // Created with every button enabled, though the list is empty.
-    EXPECT_TRUE(w.canMove() && l->ImgDEL->isEnabled());
-}
 
 TEST(PlaylistWindow, MovesAndDeletesKeepTheSelectionOnTheEntry)
 {

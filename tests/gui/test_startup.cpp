@@ -39,7 +39,6 @@ TEST(Startup, WithoutArgumentsShowsTheClosedFaceAndPlaysNothing)
     for (QWidget *shown : std::initializer_list<QWidget *>{main->imgUnLock, main->ImgConf, main->ImgPause,
                                                            main->ImgInfo, main->imgMini, main->imgExit})
         EXPECT_FALSE(shown->isHidden());
-    EXPECT_EQ(main->imgUnLock->toolTip(), "Ouvrir le lecteur");
     EXPECT_EQ(main->lblCaption->text(), "Solvane");
 
     // The other windows are loaded, hidden, the playlist docked below.
@@ -175,20 +174,4 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     EXPECT_EQ(s.engine->log.filter("call").last(), "call 2001");
     EXPECT_EQ(s.app.movie()->windowTitle(), s.path("b.ogg"));
     EXPECT_EQ(s.app.CurrentFile, s.path("b.ogg"));
-}
-
-TEST(MainWindow, FacesSwapTheirZonesAndThePlaylist)
-{
-    StartedApp s;
-    FrmSolvane *main = s.app.Solvane();
-    main->imgUnLock->Click();
-    EXPECT_EQ(main->imgMain->picture(), ":/skin/main_open.svg");
-    EXPECT_FALSE(main->imgPlay->isHidden());
-    EXPECT_TRUE(main->imgUnLock->isHidden());
-    EXPECT_TRUE(s.app.playList()->isVisible());
-    main->imgLock->Click();
-    EXPECT_TRUE(main->imgPlay->isHidden());
-    EXPECT_FALSE(s.app.playList()->isVisible());
-    EXPECT_EQ(FrmSolvane::trayTipText().size(), 64);
-    EXPECT_TRUE(FrmSolvane::trayTipText().startsWith("  -  Solvane v1.0 - "));
 }
