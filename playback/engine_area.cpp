@@ -105,6 +105,13 @@ void EngineArea::relayout()
         picture_->setGeometry(border, border, picture.width(), picture.height());
 }
 
+void EngineArea::paintEvent(QPaintEvent *)
+{
+    // A picture smaller than its region sits on black, not on the window's grey.
+    const int bottom = panels_->isVisible() ? panels_->y() : height();
+    QPainter(this).fillRect(QRect(0, 0, width(), bottom), Qt::black);
+}
+
 void EngineArea::resizeEvent(QResizeEvent *)
 {
     relayout();

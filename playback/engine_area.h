@@ -34,6 +34,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *) override;
+    void paintEvent(QPaintEvent *) override;
     void moveEvent(QMoveEvent *) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
