@@ -35,12 +35,8 @@ void FrmSolvane::imgOpen_Click()
 {
     if (filterIndex_ == 0)
         filterIndex_ = 1;
-    CommonDialog1.CancelError = true;
-    CommonDialog1.InitDir.clear();
-    CommonDialog1.DialogTitle = QStringLiteral("Ouvrir un fichier multimédia");
-    CommonDialog1.Flags = CommonDialog::HideReadOnly;
-    CommonDialog1.Filter = QString::fromUtf8(kMediaFilter);
-    CommonDialog1.FilterIndex = filterIndex_;
+    CommonDialog1.prepare(QStringLiteral("Ouvrir un fichier multimédia"), QString::fromUtf8(kMediaFilter),
+                          CommonDialog::HideReadOnly, filterIndex_);
     if (!CommonDialog1.ShowOpen(this))
         return;  // cancelled: nothing changes
     filterIndex_ = qint16(CommonDialog1.FilterIndex);

@@ -65,6 +65,16 @@ bool CommonDialog::showFileDialog(QWidget *parent, Kind kind)
     return true;
 }
 
+void CommonDialog::prepare(const QString &title, const QString &filter, int flags, int filterIndex)
+{
+    CancelError = true;
+    InitDir.clear();
+    DialogTitle = title;
+    Flags = flags;
+    Filter = filter;
+    FilterIndex = filterIndex;
+}
+
 bool CommonDialog::ShowOpen(QWidget *parent) { return showFileDialog(parent, Kind::Open); }
 bool CommonDialog::ShowSave(QWidget *parent) { return showFileDialog(parent, Kind::Save); }
 

@@ -26,6 +26,10 @@ public:
     bool CancelError = false;
     quint32 Color = 0;  // 0x00BBGGRR
 
+    // Readies the dialog as the windows do before each use: cancel reported
+    // as an error, no initial folder, then title, filter, flags and filter.
+    void prepare(const QString &title, const QString &filter, int flags, int filterIndex);
+
     bool ShowOpen(QWidget *parent = nullptr);
     bool ShowSave(QWidget *parent = nullptr);
     bool ShowColor(QWidget *parent = nullptr);

@@ -319,12 +319,7 @@ void frmPlayList::imgPlayList_MouseMove(int button)
 void frmPlayList::OuvrirListe()
 {
     CommonDialog &dlg = CommonDialog1;
-    dlg.CancelError = true;
-    dlg.InitDir = QString();
-    dlg.DialogTitle = kOpenTitle;
-    dlg.Flags = CommonDialog::HideReadOnly;
-    dlg.Filter = kOpenFilter;
-    dlg.FilterIndex = 1;
+    dlg.prepare(kOpenTitle, kOpenFilter, CommonDialog::HideReadOnly, 1);
     // The file name is left as the last dialog set it.
     if (!dlg.ShowOpen(this))
         return;
@@ -334,12 +329,7 @@ void frmPlayList::OuvrirListe()
 void frmPlayList::EnregistrerListe()
 {
     CommonDialog &dlg = CommonDialog1;
-    dlg.CancelError = true;
-    dlg.InitDir = QString();
-    dlg.DialogTitle = kSaveTitle;
-    dlg.Flags = CommonDialog::OverwritePrompt;
-    dlg.Filter = kSaveFilter;
-    dlg.FilterIndex = 1;
+    dlg.prepare(kSaveTitle, kSaveFilter, CommonDialog::OverwritePrompt, 1);
     dlg.FileName = QString();
     if (!dlg.ShowSave(this))
         return;
