@@ -2,7 +2,7 @@
 
 #include "app/frm_solvane.h"
 #include "playback/frm_movie.h"
-#include "playback/mpv_engine.h"
+#include "engine/mpv_engine.h"
 #include "playlist/frm_playlist.h"
 
 static void initResources()

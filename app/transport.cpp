@@ -5,7 +5,7 @@
 #include "app/frm_solvane.h"
 #include "app/time_display.h"
 #include "platform/image_control.h"
-#include "playback/media_engine.h"
+#include "engine/media_engine.h"
 #include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
 

@@ -14,7 +14,7 @@
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
-#include "playback/media_engine.h"
+#include "engine/media_engine.h"
 #include "playlist/frm_playlist.h"
 #include "playlist/playlist_file.h"
 

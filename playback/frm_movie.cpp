@@ -8,7 +8,7 @@
 #include "platform/twips.h"
 #include "playback/end_of_stream.h"
 #include "playback/help.h"
-#include "playback/media_engine.h"
+#include "engine/media_engine.h"
 #include "playback/movie_toolbar.h"
 #include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"

@@ -5,7 +5,7 @@
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
 #include "playback/frm_movie.h"
-#include "playback/media_engine.h"
+#include "engine/media_engine.h"
 #include "playlist/frm_playlist.h"
 
 void PlaySelected(App &app)

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "playback/mpv_core.h"
+#include "engine/mpv_core.h"
 
 // Null outputs that keep real time.
 inline MpvOptions nullOutputs() { return {{"vo", "null"}, {"ao", "null"}}; }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "playback/engine_rules.h"
+#include "engine/engine_rules.h"
 
 TEST(EngineRules, OnlyHttpUrlsReachLibmpvAsUrls)
 {

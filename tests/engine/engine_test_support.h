@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "playback/mpv_engine.h"
+#include "engine/mpv_engine.h"
 #include "tests/engine/engine_media.h"
 
 // Processes events until `done` holds or `ms` have passed.

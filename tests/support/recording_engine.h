@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "playback/media_engine.h"
+#include "engine/media_engine.h"
 
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }

@@ -1,4 +1,4 @@
-#include "playback/engine_rules.h"
+#include "engine/engine_rules.h"
 
 #include <QDir>
 #include <algorithm>

@@ -1,13 +1,13 @@
 // The engine's members by dispatch id: checking and storing what is set,
 // answering what is read. Playback itself lives in mpv_engine.cpp.
-#include "playback/mpv_engine.h"
+#include "engine/mpv_engine.h"
 
 #include <QColor>
 
-#include "playback/engine_area.h"
-#include "playback/engine_panels.h"
-#include "playback/engine_rules.h"
-#include "playback/mpv_core.h"
+#include "engine/engine_area.h"
+#include "engine/engine_panels.h"
+#include "engine/engine_rules.h"
+#include "engine/mpv_core.h"
 
 namespace {
 std::optional<int> toInt(const QVariant &value)

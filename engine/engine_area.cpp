@@ -1,4 +1,4 @@
-#include "playback/engine_area.h"
+#include "engine/engine_area.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "playback/engine_panels.h"
-#include "playback/engine_rules.h"
+#include "engine/engine_panels.h"
+#include "engine/engine_rules.h"
 
 namespace {
 // Behind the picture and around it: black, as in any player.

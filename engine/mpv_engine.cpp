@@ -1,14 +1,14 @@
-#include "playback/mpv_engine.h"
+#include "engine/mpv_engine.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 #include <cmath>
 
-#include "playback/engine_area.h"
-#include "playback/engine_panels.h"
-#include "playback/engine_rules.h"
-#include "playback/mpv_picture.h"
+#include "engine/engine_area.h"
+#include "engine/engine_panels.h"
+#include "engine/engine_rules.h"
+#include "engine/mpv_picture.h"
 
 namespace {
 enum Observed : quint64 { EofReached = 1, TimePos, DurationProp, DWidth, DHeight, Metadata };

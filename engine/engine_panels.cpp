@@ -1,4 +1,4 @@
-#include "playback/engine_panels.h"
+#include "engine/engine_panels.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "playback/engine_rules.h"
+#include "engine/engine_rules.h"
 
 static QHBoxLayout *rowLayout(QWidget *w)
 {

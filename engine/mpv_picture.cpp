@@ -1,4 +1,4 @@
-#include "playback/mpv_picture.h"
+#include "engine/mpv_picture.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>

@@ -2,8 +2,8 @@
 #include <QPointer>
 #include <memory>
 
-#include "playback/media_engine.h"
-#include "playback/mpv_core.h"
+#include "engine/media_engine.h"
+#include "engine/mpv_core.h"
 
 class EngineArea;
 class MpvGlPicture;

@@ -1,4 +1,4 @@
-#include "playback/mpv_core.h"
+#include "engine/mpv_core.h"
 
 #include <QMetaObject>
 #include <QPointer>

@@ -1,1 +1,0 @@
-#include "playback/media_engine.h"
