@@ -7,11 +7,13 @@
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
+#include "engine/mpv_library.h"
 
 int main(int argc, char *argv[])
 {
-    // The picture moves into a full-screen window without losing its GL context.
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // A file to play: libmpv loads on another thread while the windows come up.
+    if (argc > 1)
+        preloadMpvLibrary();
     QApplication qapp(argc, argv);
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");

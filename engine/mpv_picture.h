@@ -1,42 +1,38 @@
 #pragma once
-#include <QOpenGLWidget>
+#include <QWidget>
 
 struct mpv_handle;
-struct mpv_render_context;
+class MpvVideoWindow;
 
-// Whether the picture can be drawn with OpenGL here. Not on the offscreen
-// platform (a QOpenGLWidget shown there crashes Qt 6.4), nor where no GL
-// context can be made current.
-bool openGlUsable();
+// Whether pictures can be drawn with OpenGL on this platform at all. Not on
+// the offscreen one, nor on others without windows. It loads no GL driver:
+// that only happens once a file has a picture to show.
+bool videoPlatform();
 
-// The picture: libmpv draws into this widget through its render API, so the
-// video stays inside our own window on X11 and Wayland alike.
-class MpvGlPicture : public QOpenGLWidget
+// The picture: black until a file with video needs libmpv's renderer. It
+// then holds a native child window where libmpv draws from a thread of its
+// own; the frames go to the screen without repainting the rest of the window
+// or waiting for the interface, and sound alone never pays for OpenGL.
+class MpvPicture : public QWidget
 {
     Q_OBJECT
 public:
-    MpvGlPicture(mpv_handle *mpv, QWidget *parent);
-    ~MpvGlPicture() override;
+    explicit MpvPicture(QWidget *parent);
+    ~MpvPicture() override;
 
-    bool ready() const { return render_ != nullptr; }
-    // GL came up but libmpv could not draw with it: files load without video.
-    bool failed() const { return tried_ && !render_; }
-    // Frees the render context; libmpv needs that before the player goes.
-    void release();
-
-signals:
-    // The render context exists (or failed for good): files may be loaded.
-    void renderReady();
+    // Makes the video window, its GL context and libmpv's renderer. False
+    // when OpenGL cannot be used here: files then play without video.
+    bool startVideo(mpv_handle *mpv);
+    bool hasVideo() const;
+    // Frees the renderer before the player goes. The video output is closed
+    // first while frames are still answered, so nothing waits for a frame.
+    void release(mpv_handle *mpv);
 
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void paintEvent(QPaintEvent *) override;
+    void resizeEvent(QResizeEvent *) override;
 
 private:
-    static void onUpdate(void *self);
-    Q_INVOKABLE void frameReady();
-
-    mpv_handle *mpv_;
-    mpv_render_context *render_ = nullptr;
-    bool tried_ = false;
+    MpvVideoWindow *video_ = nullptr;
+    QWidget *container_ = nullptr;
 };
