@@ -7,7 +7,7 @@
 #include "app/geometry_text.h"
 #include "platform/twips.h"
 #include "playback/end_of_stream.h"
-#include "playback/help.h"
+#include "dialogs/help.h"
 #include "engine/media_engine.h"
 #include "playback/movie_toolbar.h"
 #include "playback/mplayer.h"
