@@ -40,6 +40,8 @@ FrmApropos::FrmApropos(App &app)
     setClientSizeTw(4455, 4125);
 
     Label1 = colouredLabel(this, QStringLiteral("Solvane"), rectTw(240, 120, 3975, 735));
+    // The version sits in the lower part of the name's band.
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QFont title = Label1->font();
     title.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
     title.setPointSizeF(13.5);

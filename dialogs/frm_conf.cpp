@@ -53,6 +53,11 @@ FrmConf::FrmConf(App &app)
     setWindowTitle(QStringLiteral("Configuration"));
     setWindowIcon(QIcon(QStringLiteral(":/skin/icon.svg")));
     setFixedSize(twips::toPx(6945), twips::toPx(6930));
+    // The texts are measured for a small dialog font; the desktop's own
+    // size would clip the longest ones.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
     buildFrames();
     buildOptions();
     paintSwatch(0);

@@ -60,17 +60,18 @@ void FrmConf::buildFrames()
                               "Afficher la barre d'outils",
                               "Fenêtre vidéo ajustée à la taille de l'écran"};
     for (int i = 0; i < 8; ++i)
-        *checks[i] = control<QCheckBox>(Frame2, QString::fromUtf8(captions[i]), 120, 270 + i * 250, 3900, 255);
+        *checks[i] = control<QCheckBox>(Frame2, QString::fromUtf8(captions[i]), 120, 270 + i * 250, 3915, 255);
     Check1->setToolTip(QStringLiteral("Lecture - Pause - Stop"));
 
     // Frame 3: player properties on the left, border on the right and below.
-    Check6 = control<QCheckBox>(Frame3, QStringLiteral("Rembobiner automatiquement en fin de lecture"), 120, 270, 4095, 285);
-    Check7 = control<QCheckBox>(Frame3, QStringLiteral("Départ automatique en lecture"), 120, 570, 4095, 285);
-    Check8 = control<QCheckBox>(Frame3, QStringLiteral("Son inactif au démarrage"), 120, 870, 4095, 285);
-    Command1 = control<QPushButton>(Frame3, QStringLiteral("Couleur de bordure"), 4320, 330, 1695, 375,
+    // The first box's text is the longest: the colour button sits lower.
+    Check6 = control<QCheckBox>(Frame3, QStringLiteral("Rembobiner automatiquement en fin de lecture"), 120, 270, 6495, 285);
+    Check7 = control<QCheckBox>(Frame3, QStringLiteral("Départ automatique en lecture"), 120, 570, 3735, 285);
+    Check8 = control<QCheckBox>(Frame3, QStringLiteral("Son inactif au démarrage"), 120, 870, 3735, 285);
+    Command1 = control<QPushButton>(Frame3, QStringLiteral("Couleur de bordure"), 3960, 600, 2055, 375,
                                     QStringLiteral("Affecter une couleur de bordure à la vidéo"));
     Picture1 = new QLabel(Frame3);
-    placeTw(Picture1, 6120, 330, 495, 375);
+    placeTw(Picture1, 6120, 600, 495, 375);
     Picture1->setFrameShape(QFrame::Box);
     Picture1->setAutoFillBackground(true);
     Label1 = control<QLabel>(Frame3, QStringLiteral("Taille bordure : (en pixels)   "), 120, 1200, 2415, 255);

@@ -50,7 +50,6 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(home_, &QToolButton::clicked, browser_, &QTextBrowser::home);
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
-    resize(720, 560);
 }
 
 void HelpWindow::showContents(const QString &helpFile)
