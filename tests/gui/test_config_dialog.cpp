@@ -118,6 +118,7 @@ TEST(ConfigDialog, RefusedValuesLeaveTheControlWhichApplyThenStores)
     c.CfgBorderWidth = 400;
     c.CfgVolume = -3000;
     c.CfgBalance = 9600;
+    s.engine->log.clear();
     FrmConf *d = openConf(s);
     ASSERT_TRUE(d);
     EXPECT_TRUE(d->OptionVideo[0]->isChecked());
@@ -252,6 +253,7 @@ TEST(ConfigDialog, TheRealColourDialogPicksOrCancels)
     c.CfgBorderColor = 0x0000ff;  // red
     FrmConf *d = openConf(s);
     ASSERT_TRUE(d);
+    s.engine->log.clear();
 
     answerColorDialog(QColor());
     d->Command1->click();
