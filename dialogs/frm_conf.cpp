@@ -53,10 +53,11 @@ FrmConf::FrmConf(App &app)
     setWindowTitle(QStringLiteral("Configuration"));
     setWindowIcon(QIcon(QStringLiteral(":/skin/icon.svg")));
     setFixedSize(twips::toPx(6945), twips::toPx(6930));
-    // The texts are measured for a small dialog font; the desktop's own
-    // size would clip the longest ones.
+    // The layout is fixed in twips, so the font is fixed in the same unit
+    // (8 points at 96 dots an inch): a larger desktop font would clip the
+    // longest texts.
     QFont small = font();
-    small.setPointSizeF(8);
+    small.setPixelSize(11);
     setFont(small);
     buildFrames();
     buildOptions();
