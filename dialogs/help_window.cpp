@@ -47,13 +47,23 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 
     connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
     connect(forward_, &QToolButton::clicked, browser_, &QTextBrowser::forward);
-    connect(home_, &QToolButton::clicked, browser_, &QTextBrowser::home);
+    connect(home_, &QToolButton::clicked, this, &HelpWindow::home);
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
 }
 
+void HelpWindow::home()
+{
+    // Back to the top of the file, as one more step of the history.
+    if (browser_->source().isValid())
+        browser_->setSource(QUrl::fromLocalFile(helpFile_), QTextDocument::HtmlResource);
+    else
+        showContents(helpFile_);
+}
+
 void HelpWindow::showContents(const QString &helpFile)
 {
+    helpFile_ = helpFile;
     // Forget the page shown before, so that the file is read again as it is
     // now and opens at its top.
     browser_->setSource(QUrl());

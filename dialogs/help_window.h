@@ -20,8 +20,12 @@ public:
     QTextBrowser *browser() const { return browser_; }
     QToolButton *backButton() const { return back_; }
     QToolButton *forwardButton() const { return forward_; }
+    QToolButton *homeButton() const { return home_; }
 
 private:
+    void home();
+
+    QString helpFile_;
     QTextBrowser *browser_;
     QToolButton *back_, *forward_, *home_;
 };

@@ -57,14 +57,7 @@ TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWork)
     auto *about = static_cast<FrmApropos *>(s.app.forms.loaded(FormId::FrmApropos));
     ASSERT_TRUE(about);
     EXPECT_TRUE(about->isVisible());
-    EXPECT_EQ(about->windowTitle(), "A Propos");
-    EXPECT_TRUE(about->windowFlags() & Qt::Tool);
     EXPECT_FALSE(about->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(about->size(), QSize(297, 275));  // 4455 x 4125 twips
-    EXPECT_EQ(about->Label1->text(), "Solvane");
-    EXPECT_EQ(about->Label4->palette().color(QPalette::WindowText), QColor(128, 255, 128));
-    EXPECT_EQ(about->Command1->toolTip(), "Ferme la fenêtre A Propos");
-
     // From the menu and the toolbar: the same box comes up again.
     menuItem(main, "A Propos")->trigger();
     s.app.movie()->Toolbar1_ButtonClick(19);
@@ -114,6 +107,11 @@ TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
     EXPECT_TRUE(b->source().fragment().isEmpty());
     EXPECT_TRUE(help->forwardButton()->isEnabled());
     help->forwardButton()->click();
+    EXPECT_EQ(b->source().fragment(), links.value(3));
+    // "Sommaire" is one more step: back returns to where the user was.
+    help->homeButton()->click();
+    EXPECT_TRUE(b->source().fragment().isEmpty());
+    help->backButton()->click();
     EXPECT_EQ(b->source().fragment(), links.value(3));
 
     // The toolbar opens the same window at its contents again.

@@ -2,7 +2,6 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,14 +55,13 @@ void answerColorDialog(QColor color)
 }
 }  // namespace
 
-TEST(ConfigDialog, LoadFillsTheControlsAndSendsTheSound)
+TEST(ConfigDialog, LoadFillsTheControlsWhichApplyStoresBackUnchanged)
 {
     StartedApp s;
     Settings &c = s.app.settings;
     c.CfgDisplaySize = 2;
     c.CfgShowAudioControls = 0;
     c.CfgFitToScreen = 1;
-    c.CfgMute = 1;
     c.CfgPlayCount = 3;
     c.CfgBorderColor = 0x123456;
     c.CfgBorderWidth = 40;
@@ -71,40 +69,30 @@ TEST(ConfigDialog, LoadFillsTheControlsAndSendsTheSound)
     c.CfgVolume = -500;
     c.CfgBalance = 300;
     c.CfgLoopList = 1;
+    const Settings loaded = c;
     s.engine->log.clear();
     FrmConf *d = openConf(s);
     ASSERT_TRUE(d);
     EXPECT_TRUE(d->isVisible());
-    EXPECT_FALSE(d->isModal());
-    EXPECT_EQ(d->windowTitle(), "Configuration");
-    EXPECT_EQ(d->size(), QSize(463, 462));  // 6945 x 6930 twips
-    EXPECT_EQ(d->Frame2->title(), "Commandes && Affichage");
-
+    EXPECT_EQ(s.engine->log, QStringList({"set 19 -500", "set 20 300"}));
     EXPECT_TRUE(d->OptionVideo[2]->isChecked());
-    EXPECT_TRUE(d->Check1->isChecked());
     EXPECT_FALSE(d->Check2->isChecked());
-    EXPECT_TRUE(d->Check11->isChecked());
-    EXPECT_TRUE(d->Check8->isChecked());
-    EXPECT_TRUE(d->OptionLire->isChecked());
     EXPECT_EQ(d->Text1->text(), "3");
     // Three plays: quitting at the end is not offered, but keeps its tick.
     EXPECT_TRUE(d->Check12->isHidden());
-    EXPECT_TRUE(d->Check12->isChecked());
-    EXPECT_EQ(d->swatchColor(), 0x123456);
     EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
-    EXPECT_EQ(d->HScroll1->value(), 40);
     EXPECT_EQ(d->Label2->text(), "40");
-    EXPECT_EQ(d->Slider1->value(), -500);
-    EXPECT_EQ(d->Slider2->value(), 300);
-    EXPECT_TRUE(d->Check13->isChecked());
-    EXPECT_EQ(s.engine->log, QStringList({"set 19 -500", "set 20 300"}));
 
-    // Opening it again brings up the same dialog with what the user typed.
+    d->Command2->click();
+    EXPECT_EQ(c, loaded);
+    EXPECT_EQ(fileBytes(s.path("Solvane.cfg")), formatSettings(loaded));
+
+    // Opening it again brings up the same dialog with what the user typed;
+    // it never holds up the other windows.
     d->Text1->setText("12");
     s.app.movie()->Toolbar1_ButtonClick(17);
     EXPECT_EQ(s.app.forms.loaded(FormId::FrmConf), d);
     EXPECT_EQ(d->Text1->text(), "12");
-    // The other windows stay usable meanwhile.
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -171,6 +159,16 @@ TEST(ConfigDialog, ApplyWithTheDefaultsReachesEngineAndToolbarInOrderAndWritesTh
     EXPECT_FALSE(m->Toolbar1->shown());
     EXPECT_EQ(s.engine->widget()->y(), 0);
     EXPECT_TRUE(fileBytes(s.path("Solvane.cfg")).startsWith(" 0  1  1  1  1  1  1  0 \r\n"));
+
+    // A closed video window is loaded, hidden, to take the settings.
+    s.app.forms.unload(FormId::frmMovie);
+    QFile::remove(s.path("Solvane.cfg"));
+    d->Command2->click();
+    ASSERT_TRUE(s.app.forms.loaded(FormId::frmMovie));
+    EXPECT_FALSE(s.app.movie()->isVisible());
+    EXPECT_FALSE(s.app.movie()->Toolbar1->shown());
+    EXPECT_EQ(s.engine->log.last(), "set 20 0");
+    EXPECT_TRUE(QFile::exists(s.path("Solvane.cfg")));
 }
 
 TEST(ConfigDialog, PlayCountQuitAtEndAndTheKeyFilter)
