@@ -1,15 +1,19 @@
 #include "engine/mpv_picture.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QPainter>
 #include <QThread>
 #include <QWindow>
-#include <condition_variable>
-#include <mutex>
+#include <atomic>
+#include <cstdlib>
+#include <memory>
 #include <mpv/client.h>
 #include <mpv/render_gl.h>
 #include <vector>
+
+#include "engine/mpv_render_loop.h"
 
 #if __has_include(<QtGui/qguiapplication_platform.h>)
 #include <QtGui/qguiapplication_platform.h>
@@ -22,187 +26,181 @@ bool videoPlatform()
              || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb"));
 }
 
-// The native window libmpv draws into, with its render loop on a thread of
-// its own: a frame is drawn as soon as libmpv has it, and taken without
-// drawing while the window cannot be seen, whatever the interface is busy
-// with, so libmpv never waits for a frame nobody draws.
-class MpvVideoWindow : public QWindow
+namespace {
+// Without a graphics device OpenGL runs on the processor, and then a frame
+// costs far less converted by libmpv straight into an image than drawn by
+// software OpenGL (and the GL driver, LLVM, is not loaded at all).
+bool openGlInSoftware()
+{
+    if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1"))
+        return true;
+    return QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
+                                                      QDir::System).isEmpty();
+}
+
+void *procAddress(void *, const char *name)
+{
+    QOpenGLContext *context = QOpenGLContext::currentContext();
+    return context ? reinterpret_cast<void *>(context->getProcAddress(name)) : nullptr;
+}
+}  // namespace
+
+// OpenGL: a native child window with a GL context of its own, where libmpv
+// draws and swaps; the rest of the window is never repainted for a frame.
+class GlVideo : public QWindow, public MpvRenderLoop
 {
 public:
-    MpvVideoWindow()
+    GlVideo()
     {
         setSurfaceType(QSurface::OpenGLSurface);
         // Clicks and moves go to the picture widget under it.
         setFlag(Qt::WindowTransparentForInput);
     }
-    ~MpvVideoWindow() override { stop(); }
+    ~GlVideo() override
+    {
+        stop();
+        delete context_;
+    }
 
-    bool start(mpv_handle *mpv);
-    bool ready() const { return thread_ != nullptr; }
-    void release(mpv_handle *mpv);
+    bool start(mpv_handle *mpv)
+    {
+        QWindow::create();
+        context_ = new QOpenGLContext;
+        context_->setFormat(requestedFormat());
+        if (!handle() || !context_->create() || !context_->makeCurrent(this))
+            return false;
+        mpv_opengl_init_params gl{&procAddress, nullptr};
+        std::vector<mpv_render_param> params{
+            {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
+            {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        };
+        // The display lets libmpv share hardware-decoded frames with GL. Qt
+        // 6.4 only gives the X11 one publicly.
+#if QT_CONFIG(xcb)
+        if (auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+            params.push_back({MPV_RENDER_PARAM_X11_DISPLAY, x11->display()});
+#endif
+        params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
+        const bool made = MpvRenderLoop::create(mpv, params.data());
+        context_->doneCurrent();
+        if (made) {
+            retarget();
+            run(context_);
+        }
+        return made;
+    }
 
 protected:
-    void exposeEvent(QExposeEvent *) override { redraw(); }
-    void resizeEvent(QResizeEvent *) override { redraw(); }
+    void exposeEvent(QExposeEvent *) override { retarget(); }
+    void resizeEvent(QResizeEvent *) override { retarget(); }
+
+    void begin() override { context_->makeCurrent(this); }
+    void draw(mpv_render_context *render, bool shown, QSize size) override
+    {
+        mpv_opengl_fbo fbo{int(context_->defaultFramebufferObject()), size.width(), size.height(), 0};
+        int flip = 1, block = 0, unseen = shown ? 0 : 1;
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+                                     {MPV_RENDER_PARAM_FLIP_Y, &flip},
+                                     {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+                                     {MPV_RENDER_PARAM_SKIP_RENDERING, &unseen},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        mpv_render_context_render(render, params);
+        if (shown)
+            context_->swapBuffers(this);
+    }
+    void end() override
+    {
+        context_->doneCurrent();
+        context_->moveToThread(qApp->thread());
+    }
 
 private:
-    static void onUpdate(void *self);
-    void redraw();
-    void renderLoop();
-    void render(bool shown, QSize size);
-    void stop();
+    void retarget() { setTarget(isExposed(), size() * devicePixelRatio()); }
 
     QOpenGLContext *context_ = nullptr;
-    mpv_render_context *render_ = nullptr;
-    QThread *thread_ = nullptr;
-
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    // Guarded by mutex_.
-    bool pending_ = false, redraw_ = false, quit_ = false, shown_ = false;
-    QSize size_;
 };
 
-static void *procAddress(void *, const char *name)
+// In software: libmpv converts each frame into an image the picture paints.
+class SoftwareVideo : public MpvRenderLoop
 {
-    QOpenGLContext *context = QOpenGLContext::currentContext();
-    return context ? reinterpret_cast<void *>(context->getProcAddress(name)) : nullptr;
-}
+public:
+    explicit SoftwareVideo(QWidget *picture) : picture_(picture) {}
+    ~SoftwareVideo() override { stop(); }
 
-bool MpvVideoWindow::start(mpv_handle *mpv)
-{
-    create();
-    context_ = new QOpenGLContext;
-    context_->setFormat(requestedFormat());
-    if (!handle() || !context_->create() || !context_->makeCurrent(this)) {
-        delete context_;
-        context_ = nullptr;
-        return false;
+    bool start(mpv_handle *mpv)
+    {
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        if (!MpvRenderLoop::create(mpv, params))
+            return false;
+        run();
+        return true;
     }
-    mpv_opengl_init_params gl{&procAddress, nullptr};
-    std::vector<mpv_render_param> params{
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
-        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+    // GUI thread: the last frame, drawn at the top left.
+    void paint(QPainter &painter)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!shown_.image.isNull())
+            painter.drawImage(0, 0, shown_.image);
+    }
+
+protected:
+    void draw(mpv_render_context *render, bool shown, QSize size) override
+    {
+        int unseen = shown ? 0 : 1;
+        if (shown)
+            next_.fit(size);
+        int wh[2] = {size.width(), size.height()};
+        size_t stride = size_t(next_.image.bytesPerLine());
+        char format[] = "bgr0";  // QImage::Format_RGB32 in memory
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, wh},
+                                     {MPV_RENDER_PARAM_SW_FORMAT, format},
+                                     {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+                                     {MPV_RENDER_PARAM_SW_POINTER, next_.image.bits()},
+                                     {MPV_RENDER_PARAM_SKIP_RENDERING, &unseen},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        if (!shown) {
+            mpv_render_context_render(render, params);
+            return;
+        }
+        if (mpv_render_context_render(render, params) < 0)
+            return;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            std::swap(next_, shown_);
+        }
+        if (!queued_.exchange(true))
+            QMetaObject::invokeMethod(
+                picture_,
+                [this] {
+                    queued_ = false;
+                    picture_->update();
+                },
+                Qt::QueuedConnection);
+    }
+
+private:
+    // An image over memory aligned as libmpv's converters like it.
+    struct Frame
+    {
+        std::unique_ptr<uchar, decltype(&std::free)> memory{nullptr, &std::free};
+        QImage image;
+        void fit(QSize size)
+        {
+            if (image.size() == size)
+                return;
+            const qsizetype stride = (qsizetype(size.width()) * 4 + 63) / 64 * 64;
+            memory.reset(static_cast<uchar *>(std::aligned_alloc(64, size_t(stride * size.height() + 64))));
+            image = memory ? QImage(memory.get(), size.width(), size.height(), stride, QImage::Format_RGB32)
+                           : QImage();
+        }
     };
-    // The display lets libmpv share hardware-decoded frames with GL. Qt 6.4
-    // only gives the X11 one publicly; elsewhere decoding stays in software.
-#if QT_CONFIG(xcb)
-    if (auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
-        params.push_back({MPV_RENDER_PARAM_X11_DISPLAY, x11->display()});
-#endif
-    params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
-    const bool made = mpv_render_context_create(&render_, mpv, params.data()) >= 0;
-    context_->doneCurrent();
-    if (!made) {
-        render_ = nullptr;
-        delete context_;
-        context_ = nullptr;
-        return false;
-    }
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        shown_ = isExposed();
-        size_ = size() * devicePixelRatio();
-    }
-    thread_ = QThread::create([this] { renderLoop(); });
-    thread_->setObjectName(QStringLiteral("picture"));
-    context_->moveToThread(thread_);
-    mpv_render_context_set_update_callback(render_, &MpvVideoWindow::onUpdate, this);
-    thread_->start();
-    return true;
-}
 
-void MpvVideoWindow::onUpdate(void *self)
-{
-    // A libmpv thread: only wake the render loop.
-    auto *window = static_cast<MpvVideoWindow *>(self);
-    {
-        const std::lock_guard<std::mutex> lock(window->mutex_);
-        window->pending_ = true;
-    }
-    window->wake_.notify_one();
-}
-
-void MpvVideoWindow::redraw()
-{
-    if (!thread_)
-        return;
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        shown_ = isExposed();
-        size_ = size() * devicePixelRatio();
-        redraw_ = true;
-    }
-    wake_.notify_one();
-}
-
-void MpvVideoWindow::renderLoop()
-{
-    context_->makeCurrent(this);
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return pending_ || redraw_ || quit_; });
-        if (quit_)
-            break;
-        const bool redraw = redraw_;
-        const bool shown = shown_;
-        const QSize size = size_;
-        pending_ = redraw_ = false;
-        lock.unlock();
-        const bool frame = mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME;
-        if (frame || (redraw && shown))
-            render(shown, size);
-        lock.lock();
-    }
-    lock.unlock();
-    mpv_render_context_set_update_callback(render_, nullptr, nullptr);
-    mpv_render_context_free(render_);
-    render_ = nullptr;
-    context_->doneCurrent();
-    context_->moveToThread(qApp->thread());
-}
-
-void MpvVideoWindow::render(bool shown, QSize size)
-{
-    mpv_opengl_fbo fbo{int(context_->defaultFramebufferObject()), qMax(1, size.width()), qMax(1, size.height()), 0};
-    int flip = 1;
-    int block = 0;
-    int unseen = shown ? 0 : 1;
-    mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-                                 {MPV_RENDER_PARAM_FLIP_Y, &flip},
-                                 {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-                                 {MPV_RENDER_PARAM_SKIP_RENDERING, &unseen},
-                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
-    mpv_render_context_render(render_, params);
-    if (shown)
-        context_->swapBuffers(this);
-}
-
-void MpvVideoWindow::release(mpv_handle *mpv)
-{
-    // Freeing the renderer waits for libmpv's video output to close, and
-    // that output may be waiting for a frame: close it while the render loop
-    // still takes the frames.
-    if (thread_ && mpv)
-        mpv_set_property_string(mpv, "vid", "no");
-    stop();
-}
-
-void MpvVideoWindow::stop()
-{
-    if (!thread_)
-        return;
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        quit_ = true;
-    }
-    wake_.notify_one();
-    thread_->wait();
-    delete thread_;
-    thread_ = nullptr;
-    delete context_;
-    context_ = nullptr;
-}
+    QWidget *picture_;
+    std::mutex mutex_;
+    Frame next_, shown_;  // shown_ guarded by mutex_
+    std::atomic<bool> queued_{false};
+};
 
 MpvPicture::MpvPicture(QWidget *parent) : QWidget(parent)
 {
@@ -213,10 +211,16 @@ MpvPicture::~MpvPicture() = default;
 
 bool MpvPicture::startVideo(mpv_handle *mpv)
 {
-    if (video_)
-        return video_->ready();
-    video_ = new MpvVideoWindow;
-    container_ = QWidget::createWindowContainer(video_, this);
+    if (gl_ || software_)
+        return hasVideo();
+    if (openGlInSoftware()) {
+        software_ = std::make_unique<SoftwareVideo>(this);
+        const bool started = software_->start(mpv);
+        retarget();
+        return started;
+    }
+    gl_ = new GlVideo;
+    container_ = QWidget::createWindowContainer(gl_, this);
     container_->setObjectName(QStringLiteral("video"));
     container_->setMouseTracking(true);
     container_->setGeometry(rect());
@@ -224,21 +228,43 @@ bool MpvPicture::startVideo(mpv_handle *mpv)
     // whatever is raised over the picture, instead of over the whole window.
     container_->winId();
     container_->show();
-    return video_->start(mpv);
+    return gl_->start(mpv);
 }
 
-bool MpvPicture::hasVideo() const { return video_ && video_->ready(); }
+bool MpvPicture::hasVideo() const
+{
+    return (gl_ && gl_->running()) || (software_ && software_->running());
+}
 
 void MpvPicture::release(mpv_handle *mpv)
 {
-    if (video_)
-        video_->release(mpv);
+    if (gl_)
+        gl_->release(mpv);
+    if (software_)
+        software_->release(mpv);
 }
 
-void MpvPicture::paintEvent(QPaintEvent *) { QPainter(this).fillRect(rect(), Qt::black); }
+void MpvPicture::retarget()
+{
+    if (software_)
+        software_->setTarget(isVisible(), size() * devicePixelRatio());
+}
+
+void MpvPicture::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (software_)
+        software_->paint(painter);
+}
 
 void MpvPicture::resizeEvent(QResizeEvent *)
 {
     if (container_)
         container_->setGeometry(rect());
+    retarget();
 }
+
+void MpvPicture::showEvent(QShowEvent *) { retarget(); }
+
+void MpvPicture::hideEvent(QHideEvent *) { retarget(); }

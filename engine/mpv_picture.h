@@ -1,18 +1,21 @@
 #pragma once
 #include <QWidget>
+#include <memory>
 
 struct mpv_handle;
-class MpvVideoWindow;
+class GlVideo;
+class SoftwareVideo;
 
 // Whether pictures can be drawn with OpenGL on this platform at all. Not on
 // the offscreen one, nor on others without windows. It loads no GL driver:
 // that only happens once a file has a picture to show.
 bool videoPlatform();
 
-// The picture: black until a file with video needs libmpv's renderer. It
-// then holds a native child window where libmpv draws from a thread of its
-// own; the frames go to the screen without repainting the rest of the window
-// or waiting for the interface, and sound alone never pays for OpenGL.
+// The picture: black until a file with video needs libmpv's renderer, which
+// then draws from a thread of its own, so a frame never waits for the
+// interface. With a graphics device it draws with OpenGL in a native child
+// window (a frame repaints nothing else); without one, libmpv converts frames
+// into images this widget paints. Sound alone never pays for either.
 class MpvPicture : public QWidget
 {
     Q_OBJECT
@@ -31,8 +34,13 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override;
     void resizeEvent(QResizeEvent *) override;
+    void showEvent(QShowEvent *) override;
+    void hideEvent(QHideEvent *) override;
 
 private:
-    MpvVideoWindow *video_ = nullptr;
+    void retarget();
+
+    GlVideo *gl_ = nullptr;  // owned by its container
     QWidget *container_ = nullptr;
+    std::unique_ptr<SoftwareVideo> software_;
 };
