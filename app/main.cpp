@@ -7,13 +7,9 @@
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
-#include "engine/mpv_library.h"
 
 int main(int argc, char *argv[])
 {
-    // A file to play: libmpv loads on another thread while the windows come up.
-    if (argc > 1)
-        preloadMpvLibrary();
     QApplication qapp(argc, argv);
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");

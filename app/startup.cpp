@@ -6,6 +6,7 @@
 #include "app/config_location.h"
 #include "app/frm_solvane.h"
 #include "app/geometry_text.h"
+#include "engine/mpv_library.h"
 #include "platform/image_control.h"
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
@@ -62,6 +63,9 @@ void FrmSolvane::Form_Load()
     // 7.
     show();
     repaint();
+    // A file to play: libmpv loads on another thread meanwhile.
+    if (!a.arguments.isEmpty())
+        preloadMpvLibrary();
 
     // 8. Notification-area icon.
     tray_ = new TrayIcon(this);

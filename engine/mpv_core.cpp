@@ -175,6 +175,12 @@ MpvOptions engineOptions(bool openGl)
         {"pause", "yes"},
         {"audio-display", "no"},
         {"ytdl", "no"},
+        // libmpv's built-in scripts (on-screen controller, statistics, console)
+        // would each start a Lua interpreter nobody uses here.
+        {"osc", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
         {"load-scripts", "no"},
         {"config", "no"},
         {"terminal", "no"},
