@@ -1,5 +1,8 @@
 #include "app/app_context.h"
 
+#include <QGuiApplication>
+#include <QIcon>
+
 #include "app/frm_solvane.h"
 #include "playback/frm_movie.h"
 #include "engine/mpv_engine.h"
@@ -16,6 +19,8 @@ static void initResources()
 App::App(EngineFactory engineFactory) : engineFactory_(std::move(engineFactory))
 {
     initResources();
+    // Every window shows the program's icon, not the generic one.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/skin/icon.svg")));
     forms.setFactory(FormId::Solvane, [this] { return new FrmSolvane(*this); });
     forms.setFactory(FormId::frmMovie, [this] { return new frmMovie(*this); });
     forms.setFactory(FormId::frmPlayList, [this] { return new frmPlayList(*this); });

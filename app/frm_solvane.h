@@ -30,8 +30,10 @@ public:
 
     // Loads PendingListFile into the playlist and plays its first entry.
     void ChargeListe();
-    // Moves the playlist window under this one, left edges aligned.
+    // Moves the playlist window under this one, left edges aligned; during a
+    // drag, under where this one is at `topLeft` (outer, pixels).
     void redock();
+    void redockAt(QPoint topLeft);
 
     void setCaption(const QString &text);
     void imgLock_Click();    // closed face
@@ -72,6 +74,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
     void buildSkin();
@@ -83,4 +86,6 @@ private:
     TrayIcon *tray_ = nullptr;
     // The open dialog's filter, remembered while the window lives (0 unset).
     qint16 filterIndex_ = 0;
+    // The playlist window was hidden because this one was minimised.
+    bool listHiddenByMinimise_ = false;
 };

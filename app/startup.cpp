@@ -40,6 +40,9 @@ void FrmSolvane::Form_Load()
         a.VideoW = a.store.read(kApp, kVideoSection, QStringLiteral("VX"), numberToText(movie->twWidth()));
         a.VideoH = a.store.read(kApp, kVideoSection, QStringLiteral("VY"), numberToText(movie->twHeight()));
     }
+    // No stored place: the video window finds one beside this window.
+    a.VideoX = a.store.read(kApp, kVideoSection, QStringLiteral("VPX"), QString());
+    a.VideoY = a.store.read(kApp, kVideoSection, QStringLiteral("VPY"), QString());
 
     // 4. Both numbers, or the window stays where it was designed.
     const auto x = textToNumber(a.WinX);
@@ -118,6 +121,10 @@ void FrmSolvane::Form_Unload()
     // 3.
     a.store.write(kApp, kVideoSection, QStringLiteral("VX"), a.VideoW);
     a.store.write(kApp, kVideoSection, QStringLiteral("VY"), a.VideoH);
+    if (textToNumber(a.VideoX) && textToNumber(a.VideoY)) {
+        a.store.write(kApp, kVideoSection, QStringLiteral("VPX"), a.VideoX);
+        a.store.write(kApp, kVideoSection, QStringLiteral("VPY"), a.VideoY);
+    }
     // 4.
     a.forms.unload(FormId::frmPlayList);
     a.forms.unload(FormId::FrmConf);

@@ -162,7 +162,10 @@ MpvOptions engineOptions(bool openGl)
         {"audio-format", "float"},
         {"idle", "yes"},
         {"pause", "yes"},
-        {"audio-display", "no"},
+        // A song's embedded cover art shows as its picture.
+        {"audio-display", "embedded-first"},
+        // The name the sound mixer lists the player under.
+        {"audio-client-name", "Solvane"},
         {"ytdl", "no"},
         {"load-scripts", "no"},
         {"config", "no"},

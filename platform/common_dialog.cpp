@@ -58,6 +58,8 @@ bool CommonDialog::showFileDialog(QWidget *parent, Kind kind)
     }
     if (!FileName.isEmpty())
         dialog.selectFile(FileName);
+    // Wide enough for every column of the file list, type and date included.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(900, 520)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     FileName = dialog.selectedFiles().constFirst();

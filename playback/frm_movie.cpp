@@ -11,6 +11,7 @@
 #include "engine/media_engine.h"
 #include "playback/movie_toolbar.h"
 #include "playback/mplayer.h"
+#include "playback/window_place.h"
 #include "playlist/frm_playlist.h"
 
 namespace {
@@ -47,6 +48,7 @@ frmMovie::frmMovie(App &app) : Form(app, Id)
         area->setGeometry(twips::toPx(kAreaLeftTw), 0, qMax(0, twips::toPx(twWidth() - kWidthAllowanceTw)),
                           area->height());
     connect(Mp_, &MediaEngine::EndOfStream, this, &frmMovie::Mp_EndOfStream);
+    connect(Mp_, &MediaEngine::DisplaySizeChanged, this, &frmMovie::Mp_DisplaySizeChanged);
     connect(Toolbar1, &MovieToolbar::ButtonClick, this, &frmMovie::Toolbar1_ButtonClick);
 }
 
@@ -160,20 +162,79 @@ void frmMovie::Form_Unload()
     const bool fullScreen = (windowState() & Qt::WindowFullScreen) && ownSizeTw_.isValid();
     app().VideoW = numberToText(float(fullScreen ? ownSizeTw_.width() : twWidth()));
     app().VideoH = numberToText(float(fullScreen ? ownSizeTw_.height() : twHeight()));
+    if (ownPosTw_.x() != INT_MIN) {
+        app().VideoX = numberToText(ownPosTw_.x());
+        app().VideoY = numberToText(ownPosTw_.y());
+    }
+}
+
+bool frmMovie::ownGeometry() const
+{
+    if (!isVisible() || windowState() != Qt::WindowNoState)
+        return false;
+    const QScreen *sc = screen();
+    return !sc || !frameGeometry().contains(sc->geometry());
+}
+
+void frmMovie::resizeEvent(QResizeEvent *e)
+{
+    Form::resizeEvent(e);
+    // A size the user gives the window is the one it keeps: activation
+    // imposes VideoW and VideoH, so they follow at once.
+    if (ownGeometry()) {
+        app().VideoW = numberToText(float(twWidth()));
+        app().VideoH = numberToText(float(twHeight()));
+    }
+}
+
+void frmMovie::moveEvent(QMoveEvent *e)
+{
+    Form::moveEvent(e);
+    if (placed_ && ownGeometry())
+        ownPosTw_ = QPoint(twLeft(), twTop());
 }
 
 void frmMovie::showEvent(QShowEvent *e)
 {
     Form::showEvent(e);
-    if (centred_ || e->spontaneous())
+    if (placed_ || e->spontaneous())
         return;
-    centred_ = true;
-    // Before the window reaches the screen; its frame may not be known yet.
-    if (const QScreen *sc = screen()) {
-        const QRect avail = sc->availableGeometry();
-        const QSize outer(twips::toPx(twWidth()), twips::toPx(twHeight()));
-        move(avail.x() + (avail.width() - outer.width()) / 2, avail.y() + (avail.height() - outer.height()) / 2);
+    placed_ = true;
+    placeFirstTime();
+}
+
+void frmMovie::placeFirstTime()
+{
+    App &a = app();
+    // Where it was last in this run, or in the last run.
+    const auto x = textToNumber(a.VideoX), y = textToNumber(a.VideoY);
+    if (x && y) {
+        moveTw(*x, *y);
+        ownPosTw_ = QPoint(int(*x), int(*y));
+        return;
     }
+    const QScreen *sc = screen();
+    if (!sc)
+        return;
+    // Beside the main window and the playlist docked under it, covering
+    // neither. Before the window reaches the screen its frame may not be
+    // known yet: twips sizes carry the usual one.
+    QRect avoid;
+    if (const Form *main = a.forms.loaded(FormId::Solvane)) {
+        avoid = main->frameGeometry();
+        if (const Form *list = a.forms.loaded(FormId::frmPlayList))
+            avoid |= QRect(QPoint(avoid.left(), avoid.bottom() + 1), list->frameGeometry().size());
+    }
+    const QSize outer(twips::toPx(twWidth()), twips::toPx(twHeight()));
+    move(placeBeside(avoid, outer, sc->availableGeometry()));
+}
+
+void frmMovie::Mp_DisplaySizeChanged(int size)
+{
+    if (size < 0 || size > 4)
+        return;
+    app().settings.CfgDisplaySize = qint16(size);
+    Toolbar1->setValue(size + kFirstScaleButton, 1);
 }
 
 void frmMovie::Mp_EndOfStream(int Result)
