@@ -91,6 +91,7 @@ EnginePanels::EnginePanels(QWidget *parent) : QWidget(parent)
     position_ = new QWidget(this);
     position_->setObjectName(QStringLiteral("positionBar"));
     bar_ = jumpingSlider(position_);
+    bar_->setObjectName(QStringLiteral("positionSlider"));
     bar_->setRange(0, 0);
     rowLayout(position_)->addWidget(bar_);
     // Live while dragged, exact where the knob ends.
@@ -114,6 +115,7 @@ EnginePanels::EnginePanels(QWidget *parent) : QWidget(parent)
     mute_ = textButton(QStringLiteral("Muet"), sound_);
     mute_->setCheckable(true);
     volume_ = jumpingSlider(sound_);
+    volume_->setObjectName(QStringLiteral("volumeSlider"));
     volume_->setRange(-2000, 0);
     volume_->setFixedWidth(110);
     volume_->setToolTip(QStringLiteral("Volume"));
@@ -129,6 +131,7 @@ EnginePanels::EnginePanels(QWidget *parent) : QWidget(parent)
     titles->setContentsMargins(6, 2, 6, 2);
     titles->setSpacing(0);
     titleText_ = new ElidedLabel(title_);
+    titleText_->setObjectName(QStringLiteral("titleText"));
     QFont bold = titleText_->font();
     bold.setBold(true);
     titleText_->setFont(bold);
@@ -144,7 +147,9 @@ EnginePanels::EnginePanels(QWidget *parent) : QWidget(parent)
     status_->setObjectName(QStringLiteral("statusBar"));
     auto *status = rowLayout(status_);
     stateText_ = new QLabel(QStringLiteral("Arrêté"), status_);
+    stateText_->setObjectName(QStringLiteral("stateText"));
     timesText_ = new QLabel(status_);
+    timesText_->setObjectName(QStringLiteral("timesText"));
     status->addWidget(stateText_);
     status->addStretch(1);
     status->addWidget(timesText_);

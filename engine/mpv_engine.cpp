@@ -253,6 +253,8 @@ void MpvEngine::seekByUser(double seconds, bool exact)
     if (phase_ == Phase::Closed || phase_ == Phase::Opening || phase_ == Phase::Failed)
         return;
     seek(seconds, exact);
+    // The bar shows where the user put it, not where the file was.
+    pos_ = std::max(seconds, 0.0);
     // From a stopped or ended file the next play goes on from there.
     if (phase_ == Phase::Stopped || phase_ == Phase::Ended)
         showPhase(Phase::Paused);
