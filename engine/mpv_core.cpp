@@ -166,6 +166,8 @@ MpvOptions engineOptions(bool openGl)
         {"audio-display", "embedded-first"},
         // The name the sound mixer lists the player under.
         {"audio-client-name", "Solvane"},
+        // The stream's name in the mixer: the file's title, not "… - mpv".
+        {"title", "${?media-title:${media-title}}${!media-title:Solvane}"},
         {"ytdl", "no"},
         {"load-scripts", "no"},
         {"config", "no"},

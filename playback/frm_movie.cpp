@@ -1,6 +1,8 @@
 #include "playback/frm_movie.h"
 
+#include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 #include <QShowEvent>
 
 #include "app/app_context.h"
@@ -37,6 +39,7 @@ constexpr DisplayElement kDisplayElements[] = {
 };
 constexpr int kStatusBarButton = 15;
 constexpr int kFirstScaleButton = 5;  // buttons 5-9 are display sizes 0-4
+constexpr int kTitleAllowancePx = 32;
 }  // namespace
 
 frmMovie::frmMovie(App &app) : Form(app, Id)
@@ -172,6 +175,12 @@ bool frmMovie::ownGeometry() const
 {
     if (!isVisible() || windowState() != Qt::WindowNoState)
         return false;
+    // Until the window manager has framed it, its outer size and place are
+    // not known yet (platforms without frames aside).
+    const QString platform = QGuiApplication::platformName();
+    if (windowHandle() && windowHandle()->frameMargins().isNull() && platform != QLatin1String("offscreen")
+        && platform != QLatin1String("minimal"))
+        return false;
     const QScreen *sc = screen();
     return !sc || !frameGeometry().contains(sc->geometry());
 }
@@ -222,6 +231,10 @@ void frmMovie::placeFirstTime()
     QRect avoid;
     if (const Form *main = a.forms.loaded(FormId::Solvane)) {
         avoid = main->frameGeometry();
+        // Not framed yet: the window manager will put its title bar above
+        // the client, pushing it and the playlist under it down.
+        if (avoid == main->geometry())
+            avoid.adjust(0, 0, 0, kTitleAllowancePx);
         if (const Form *list = a.forms.loaded(FormId::frmPlayList))
             avoid |= QRect(QPoint(avoid.left(), avoid.bottom() + 1), list->frameGeometry().size());
     }
