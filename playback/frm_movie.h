@@ -55,6 +55,9 @@ private:
 
     MediaEngine *Mp_ = nullptr;
     bool placed_ = false;
+    // Activation has given the window its size since it was loaded: from
+    // then on a new size is the user's.
+    bool sized_ = false;
     // Outer size in twips outside full screen: full screen is the engine's
     // way of showing the picture, not a size of this window.
     QSize ownSizeTw_;
