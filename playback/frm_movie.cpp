@@ -207,7 +207,8 @@ void frmMovie::placeFirstTime()
     App &a = app();
     // Where it was last in this run, or in the last run.
     const auto x = textToNumber(a.VideoX), y = textToNumber(a.VideoY);
-    if (x && y) {
+    // A place on a screen that is no longer there is no place.
+    if (x && y && QGuiApplication::screenAt(QPoint(twips::toPx(*x) + 40, twips::toPx(*y) + 20))) {
         moveTw(*x, *y);
         ownPosTw_ = QPoint(int(*x), int(*y));
         return;

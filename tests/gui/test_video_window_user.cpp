@@ -124,9 +124,17 @@ TEST(VideoWindowByHand, PlacedBesideTheMainWindowThenWhereTheUserPutsIt)
     EXPECT_EQ(store.value("config2/VPY").toString(), " 780");
     EXPECT_TRUE(store.contains("config2/VX"));
 
-    StartedApp next;
-    ASSERT_TRUE(showAndActivate(next));
-    EXPECT_EQ(next.app.movie()->pos(), QPoint(37, 52));
+    {
+        StartedApp next;
+        ASSERT_TRUE(showAndActivate(next));
+        EXPECT_EQ(next.app.movie()->pos(), QPoint(37, 52));
+    }
+    // A place on a screen that is gone: the window comes back on screen.
+    store.setValue("config2/VPX", " 1500000");
+    store.sync();
+    StartedApp moved;
+    ASSERT_TRUE(showAndActivate(moved));
+    EXPECT_TRUE(moved.app.movie()->screen()->availableGeometry().contains(moved.app.movie()->pos()));
 }
 
 TEST(VideoWindowByHand, EveryWindowShowsTheProgramIcon)
