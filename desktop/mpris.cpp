@@ -112,6 +112,7 @@ QString MprisService::playbackStatus() const
     MediaEngine *mp = engine();
     const auto state = mp ? mp->get(Disp::PlayState) : std::nullopt;
     switch (state ? state->toInt() : mpClosed) {
+    case mpWaiting:  // opening the next file: no flicker through Stopped
     case mpPlaying: return QStringLiteral("Playing");
     case mpPaused: return QStringLiteral("Paused");
     default: return QStringLiteral("Stopped");
