@@ -25,7 +25,15 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
         if (name == "vo")
             gl = gl && value == "libmpv";
     MpvOptions options = engineOptions(gl);
-    options += extra;
+    for (const auto &[name, value] : extra) {
+        // Extra audio filters go after the engine's own, which stay in place.
+        if (name == "af")
+            filterTail_ = value;
+        else
+            options += qMakePair(name, value);
+    }
+    filters_ = filterChain();
+    options += qMakePair(QByteArray("af"), filters_);
     core_ = std::make_unique<MpvCore>(options);
     core_->onEvent = [this](const mpv_event &event) { onEvent(event); };
     core_->observe(EofReached, "eof-reached", MPV_FORMAT_FLAG);
@@ -259,14 +267,27 @@ void MpvEngine::seekByUser(double seconds)
         showPhase(Phase::Paused);
 }
 
+QByteArray MpvEngine::filterChain() const
+{
+    QByteArray chain = soundFilters(balance_).toUtf8();
+    if (!filterTail_.isEmpty())
+        chain += ',' + filterTail_;
+    return chain;
+}
+
+// The balance lives in the filter list itself: libmpv rebuilds its filter
+// graphs from that list at every seek and every loop of the play count, so a
+// gain sent to a running graph would not last. Only the balance stage
+// changes; the format of the sound and its output stay as they are, and
+// libmpv swaps the stage without a gap.
 bool MpvEngine::applyBalance()
 {
-    const QString filter = balanceFilter(balance_);
-    if (filter == filter_)
+    const QByteArray chain = filterChain();
+    if (chain == filters_)
         return true;
-    if (!core_->setString("af", filter.toUtf8()))
+    if (!core_->setString("af", chain))
         return false;
-    filter_ = filter;
+    filters_ = chain;
     return true;
 }
 
