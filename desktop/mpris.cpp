@@ -91,6 +91,12 @@ void MprisService::watch(MediaEngine *engine)
     connect(engine, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &MprisService::refresh); });
 }
 
+frmPlayList *MprisService::playList() const
+{
+    // Reading never loads a window: after shutdown there is none to read.
+    return static_cast<frmPlayList *>(app_.forms.loaded(FormId::frmPlayList));
+}
+
 MediaEngine *MprisService::engine() const
 {
     // Only a loaded video window: reading must not load it.
@@ -171,20 +177,20 @@ void MprisService::setVolume(double volume)
 
 bool MprisService::canGoNext() const
 {
-    const frmPlayList *list = app_.playList();
+    const frmPlayList *list = playList();
     return list && list->ListIndex() + 1 < list->ListCount();
 }
 
 bool MprisService::canGoPrevious() const
 {
-    const frmPlayList *list = app_.playList();
+    const frmPlayList *list = playList();
     return list && list->ListIndex() > 0;
 }
 
 bool MprisService::canPlay() const
 {
     // Play on an empty playlist opens the file dialog: not for a remote.
-    const frmPlayList *list = app_.playList();
+    const frmPlayList *list = playList();
     return list && list->ListCount() > 0;
 }
 
@@ -247,7 +253,7 @@ void MprisService::Stop()
 
 void MprisService::step(int by)
 {
-    frmPlayList *list = app_.playList();
+    frmPlayList *list = playList();
     if (!list)
         return;
     // As the end of a stream moves on: select, then play the selection.
@@ -304,7 +310,7 @@ void MprisService::OpenUri(const QString &uri)
 
 void MprisService::refresh()
 {
-    if (!serving_)
+    if (!serving_ || app_.hasEnded())
         return;
     QVariantMap now;
     now.insert(QStringLiteral("PlaybackStatus"), playbackStatus());

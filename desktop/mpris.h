@@ -9,6 +9,7 @@
 
 class App;
 class MediaEngine;
+class frmPlayList;
 
 // The player as media keys, sound menus and playerctl see it: the MPRIS
 // object on the session bus. Changes are found by comparing what the player
@@ -53,6 +54,7 @@ signals:
     void seeked(qint64 positionUs);
 
 private:
+    frmPlayList *playList() const;
     MediaEngine *engine() const;
     double seconds(int id) const;
     QString trackId() const;
