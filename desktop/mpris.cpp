@@ -4,12 +4,14 @@
 #include <QDBusMessage>
 #include <QDir>
 #include <QFileInfo>
+#include <QSlider>
 #include <QUrl>
 #include <cmath>
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
 #include "desktop/mime_types.h"
+#include "dialogs/frm_conf.h"
 #include "engine/media_engine.h"
 #include "platform/tray_icon.h"
 #include "playback/frm_movie.h"
@@ -167,11 +169,16 @@ void MprisService::setVolume(double volume)
 {
     if (!std::isfinite(volume))
         return;
-    // As the dialog's slider: the setting and the engine, not the file.
+    // As the dialog's slider: the setting and the engine, not the file. An
+    // open dialog's slider moves too, or its apply would put the old level back.
     const auto level = qint16(std::lround(kQuietest + std::clamp(volume, 0.0, 1.0) * -kQuietest));
-    app_.settings.CfgVolume = level;
-    if (MediaEngine *mp = engine())
-        mp->set(Disp::Volume, qint32(level));
+    if (auto *conf = static_cast<FrmConf *>(app_.forms.loaded(FormId::FrmConf))) {
+        conf->Slider1->setValue(level);
+    } else {
+        app_.settings.CfgVolume = level;
+        if (MediaEngine *mp = engine())
+            mp->set(Disp::Volume, qint32(level));
+    }
     refresh();
 }
 

@@ -1,12 +1,14 @@
 #include <QDBusArgument>
 #include <QDBusPendingCallWatcher>
 #include <QListWidget>
+#include <QSlider>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "desktop/mpris.h"
 #include "desktop/private_bus.h"
+#include "dialogs/frm_conf.h"
 #include "playback/frm_movie.h"
 #include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
@@ -179,6 +181,17 @@ TEST(Mpris, RemoteDrivesThePlayerAndHearsEveryChange)
     EXPECT_EQ(s.app.settings.CfgVolume, -1000);
     EXPECT_EQ(mp->values.value(Disp::Volume).toInt(), -1000);
     QTRY_COMPARE(log.last("Volume").toDouble(), 0.5);
+    // With the dialog open its slider follows, so its apply keeps the level.
+    auto *conf = static_cast<FrmConf *>(s.app.forms.get(FormId::FrmConf));
+    ASSERT_NE(conf, nullptr);
+    EXPECT_EQ(remote.send("org.freedesktop.DBus.Properties", "Set",
+                          {kPlayer, QString("Volume"), QVariant::fromValue(QDBusVariant(0.25))})
+                  .type(),
+              QDBusMessage::ReplyMessage);
+    EXPECT_EQ(conf->Slider1->value(), -1500);
+    EXPECT_EQ(s.app.settings.CfgVolume, -1500);
+    EXPECT_EQ(mp->values.value(Disp::Volume).toInt(), -1500);
+    s.app.forms.unload(FormId::FrmConf);
 
     // Stop closes the video window: stopped, and nothing read loads it again.
     EXPECT_TRUE(remote.call("Stop"));
