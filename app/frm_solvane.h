@@ -30,6 +30,9 @@ public:
 
     // Loads PendingListFile into the playlist and plays its first entry.
     void ChargeListe();
+    // What start-up does with its command line; also what the running
+    // player does with a later start's.
+    void actOnCommandLine(const QStringList &arguments, const QString &currentDir);
     // Moves the playlist window under this one, left edges aligned; during a
     // drag, under where this one is at `topLeft` (outer, pixels).
     void redock();
@@ -80,7 +83,6 @@ private:
     void buildSkin();
     void buildMenu();
     void connectZones();
-    void startupCommandLine();
 
     std::unique_ptr<SingleInstance> instance_;
     TrayIcon *tray_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 #include "engine/engine_area.h"
 #include "engine/engine_panels.h"
@@ -260,9 +261,11 @@ void MpvEngine::seekByUser(double seconds, bool exact)
 {
     if (phase_ == Phase::Closed || phase_ == Phase::Opening || phase_ == Phase::Failed)
         return;
+    const double from = position();
     seek(seconds, exact);
     // The bar shows where the user put it, not where the file was.
     pos_ = std::max(seconds, 0.0);
+    emit PositionChange(from, pos_);
     // From a stopped or ended file the next play goes on from there.
     if (phase_ == Phase::Stopped || phase_ == Phase::Ended)
         showPhase(Phase::Paused);
@@ -435,6 +438,23 @@ void MpvEngine::showPhase(Phase phase)
     static const char *const texts[] = {"Arrêté", "Ouverture…", "Lecture", "Pause", "Arrêté", "Arrêté", "Arrêté"};
     area_->panels()->setState(QString::fromUtf8(texts[int(phase)]));
     showTimes();
+    const int state = playState();
+    if (state != lastState_) {
+        const int old = std::exchange(lastState_, state);
+        emit PlayStateChange(old, state);
+    }
+}
+
+int MpvEngine::playState() const
+{
+    switch (phase_) {
+    case Phase::Opening: return mpWaiting;
+    case Phase::Playing: return mpPlaying;
+    case Phase::Paused: return mpPaused;
+    case Phase::Stopped:
+    case Phase::Ended: return mpStopped;
+    default: return mpClosed;
+    }
 }
 
 void MpvEngine::showTimes()

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "dialogs/conf_rules.h"
 #include "dialogs/help_path.h"
 
@@ -42,4 +46,15 @@ TEST(HelpPath, OneSeparatorBeforeTheName)
     EXPECT_EQ(helpFilePath("/opt/solvane"), "/opt/solvane/Solvane.hlp");
     EXPECT_EQ(helpFilePath("/opt/solvane/"), "/opt/solvane/Solvane.hlp");
     EXPECT_EQ(helpFilePath("/"), "/Solvane.hlp");
+
+    // An installed program keeps it in share/solvane; beside the program wins.
+    QTemporaryDir root;
+    const QString bin = root.filePath("bin"), share = root.filePath("share/solvane");
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(share));
+    auto touch = [](const QString &path) { QFile f(path); return f.open(QIODevice::WriteOnly); };
+    ASSERT_TRUE(touch(share + "/Solvane.hlp"));
+    EXPECT_EQ(helpFilePath(bin), share + "/Solvane.hlp");
+    EXPECT_EQ(helpFilePath(bin + "/"), share + "/Solvane.hlp");
+    ASSERT_TRUE(touch(bin + "/Solvane.hlp"));
+    EXPECT_EQ(helpFilePath(bin), bin + "/Solvane.hlp");
 }
