@@ -91,8 +91,10 @@ echo "playlist follows the main window during the drag"
 # the video stays.
 mkdir -p "$work/sons"
 ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=660:duration=20" "$work/sons/son.wav" || exit 1
-xdotool mousemove --window "$m" 24 88 click 1; sleep 2
-xdotool type --delay 10 "$work/sons/son.wav"; xdotool key Return
+xdotool mousemove --window "$m" 24 88 click 1
+d=$(window "^Ouvrir un fichier"); [ -n "$d" ] || fail "no open dialog"
+sleep 0.5
+xdotool type --window "$d" --delay 10 "$work/sons/son.wav"; xdotool key --window "$d" Return
 v=$(window "son.wav"); [ -n "$v" ] || fail "the sound did not open"
 sleep 1.5
 read -r X Y W H <<<"$(rect "$v")"
