@@ -30,8 +30,13 @@ public:
 
     // Loads PendingListFile into the playlist and plays its first entry.
     void ChargeListe();
-    // Moves the playlist window under this one, left edges aligned.
+    // What start-up does with its command line; also what the running
+    // player does with a later start's.
+    void actOnCommandLine(const QStringList &arguments, const QString &currentDir);
+    // Moves the playlist window under this one, left edges aligned; during a
+    // drag, under where this one is at `topLeft` (outer, pixels).
     void redock();
+    void redockAt(QPoint topLeft);
 
     void setCaption(const QString &text);
     void imgLock_Click();    // closed face
@@ -72,15 +77,17 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
     void buildSkin();
     void buildMenu();
     void connectZones();
-    void startupCommandLine();
 
     std::unique_ptr<SingleInstance> instance_;
     TrayIcon *tray_ = nullptr;
     // The open dialog's filter, remembered while the window lives (0 unset).
     qint16 filterIndex_ = 0;
+    // The playlist window was hidden because this one was minimised.
+    bool listHiddenByMinimise_ = false;
 };

@@ -28,9 +28,14 @@ void FrmSolvane::Form_Load()
     if (!a.programFile.isEmpty()) {
         instance_ = std::make_unique<SingleInstance>(a.programFile);
         if (instance_->anotherIsRunning()) {
+            // The running one acts on our command line instead.
+            if (!a.arguments.isEmpty())
+                instance_->handOver(a.currentDir, a.arguments);
             a.endProgram();
             return;
         }
+        connect(instance_.get(), &SingleInstance::commandLineReceived, this,
+                [this](const QString &dir, const QStringList &args) { actOnCommandLine(args, dir); });
     }
 
     // 2-3. Geometry; asking the video window for its size loads it, hidden,
@@ -41,6 +46,9 @@ void FrmSolvane::Form_Load()
         a.VideoW = a.store.read(kApp, kVideoSection, QStringLiteral("VX"), numberToText(movie->twWidth()));
         a.VideoH = a.store.read(kApp, kVideoSection, QStringLiteral("VY"), numberToText(movie->twHeight()));
     }
+    // No stored place: the video window finds one beside this window.
+    a.VideoX = a.store.read(kApp, kVideoSection, QStringLiteral("VPX"), QString());
+    a.VideoY = a.store.read(kApp, kVideoSection, QStringLiteral("VPY"), QString());
 
     // 4. Both numbers, or the window stays where it was designed.
     const auto x = textToNumber(a.WinX);
@@ -81,13 +89,13 @@ void FrmSolvane::Form_Load()
     a.playList();
 
     // 12.
-    startupCommandLine();
+    actOnCommandLine(a.arguments, a.currentDir);
 }
 
-void FrmSolvane::startupCommandLine()
+void FrmSolvane::actOnCommandLine(const QStringList &arguments, const QString &currentDir)
 {
     App &a = app();
-    const CommandLine cmd = parseCommandLine(a.arguments, a.currentDir);
+    const CommandLine cmd = parseCommandLine(arguments, currentDir);
     if (cmd.isEmpty())
         return;
     frmPlayList *list = a.playList();
@@ -122,6 +130,10 @@ void FrmSolvane::Form_Unload()
     // 3.
     a.store.write(kApp, kVideoSection, QStringLiteral("VX"), a.VideoW);
     a.store.write(kApp, kVideoSection, QStringLiteral("VY"), a.VideoH);
+    if (textToNumber(a.VideoX) && textToNumber(a.VideoY)) {
+        a.store.write(kApp, kVideoSection, QStringLiteral("VPX"), a.VideoX);
+        a.store.write(kApp, kVideoSection, QStringLiteral("VPY"), a.VideoY);
+    }
     // 4.
     a.forms.unload(FormId::frmPlayList);
     a.forms.unload(FormId::FrmConf);

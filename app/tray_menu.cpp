@@ -53,7 +53,7 @@ void FrmSolvane::imgMain_MouseMove(int button)
 {
     if (button != 1)
         return;
-    dragWindow(this, [this] { redock(); });
+    dragWindow(this, [this](QPoint at) { redockAt(at); });
 }
 
 void FrmSolvane::Form_MouseMove(int button, int message)

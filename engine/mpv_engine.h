@@ -36,8 +36,10 @@ private:
     bool play();
     bool pause();
     bool stop();
-    void seek(double seconds);
-    void seekByUser(double seconds);
+    void seek(double seconds, bool exact = true);
+    void seekByUser(double seconds, bool exact = true);
+    void fail(int error);
+    void showVideoSize();
     bool applyBalance();
     // Before libmpv runs, a value waits for it among its start-up options.
     bool setFlag(const char *name, bool on) { return !core_ || core_->setFlag(name, on); }
@@ -53,6 +55,7 @@ private:
     void showPhase(Phase phase);
     void showTimes();
     double position() const;
+    int playState() const;
 
     // libmpv starts with the first file: nothing played, nothing loaded.
     std::unique_ptr<MpvCore> core_;
@@ -62,6 +65,7 @@ private:
     QPointer<MpvPicture> picture_;
 
     Phase phase_ = Phase::Closed;
+    int lastState_ = mpClosed;      // as last told by PlayStateChange
     QString name_;                  // the file name last set
     QString sameName_;              // set with no call since: setting it again changes nothing
     QByteArray target_;             // what libmpv loads for name_

@@ -227,7 +227,7 @@ bool MpvPicture::startVideo(mpv_handle *mpv)
     // Native before it shows: the video window then lives inside it, under
     // whatever is raised over the picture, instead of over the whole window.
     container_->winId();
-    container_->show();
+    container_->setVisible(!blank_);
     return gl_->start(mpv);
 }
 
@@ -244,17 +244,29 @@ void MpvPicture::release(mpv_handle *mpv)
         software_->release(mpv);
 }
 
+void MpvPicture::setBlank(bool blank)
+{
+    if (blank == blank_)
+        return;
+    blank_ = blank;
+    // The video window hidden, the black picture shows.
+    if (container_)
+        container_->setVisible(!blank_);
+    retarget();
+    update();
+}
+
 void MpvPicture::retarget()
 {
     if (software_)
-        software_->setTarget(isVisible(), size() * devicePixelRatio());
+        software_->setTarget(isVisible() && !blank_, size() * devicePixelRatio());
 }
 
 void MpvPicture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    if (software_)
+    if (software_ && !blank_)
         software_->paint(painter);
 }
 

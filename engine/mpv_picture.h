@@ -27,6 +27,9 @@ public:
     // when OpenGL cannot be used here: files then play without video.
     bool startVideo(mpv_handle *mpv);
     bool hasVideo() const;
+    // Without video (a sound file, between files) the picture is black, not
+    // the last frame of the file before.
+    void setBlank(bool blank);
     // Frees the renderer before the player goes. The video output is closed
     // first while frames are still answered, so nothing waits for a frame.
     void release(mpv_handle *mpv);
@@ -43,4 +46,5 @@ private:
     GlVideo *gl_ = nullptr;  // owned by its container
     QWidget *container_ = nullptr;
     std::unique_ptr<SoftwareVideo> software_;
+    bool blank_ = true;
 };

@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QToolTip>
 #include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include "platform/common_dialog.h"
 #include "platform/image_control.h"
 #include "playback/frm_movie.h"
+#include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
 #include "support/started_app.h"
 
@@ -128,4 +130,56 @@ TEST(MainWindowTray, IconMessagesAndMenu)
     EXPECT_TRUE(s.app.hasEnded());
     QSettings store(QSettings::IniFormat, QSettings::UserScope, "Solvane", "Solvane");
     EXPECT_FALSE(store.contains("config/X"));
+}
+
+TEST(MainWindowDesktop, ToolTipsOfInactiveSkinsAndMinimiseWithThePlaylist)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main->isActiveWindow(); }, 3000));
+
+    main->imgUnLock_Click();
+    EXPECT_TRUE(list->isVisible());
+
+    // Another window active: the skins still explain their zones.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.isActiveWindow(); }, 3000));
+    for (QWidget *zone : std::initializer_list<QWidget *>{main->ImgPause, list->ImgDEL}) {
+        QTest::mouseMove(zone, zone->rect().center());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == zone->toolTip(); }, 3000))
+            << zone->toolTip().toStdString();
+    }
+    QToolTip::hideText();
+
+    // Minimised by a window manager, the playlist goes along and comes back.
+    main->setWindowState(Qt::WindowMinimized);
+    EXPECT_FALSE(list->isVisible());
+    main->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->pos(), QPoint(main->frameGeometry().left(), main->frameGeometry().bottom() + 1));
+}
+
+TEST(MainWindowTime, ANewFileShowsItsOwnTimeAtOnce)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    list->AddItems({"/m/a.mp3", "/m/b.mp3"});
+    list->setListIndex(0);
+    PlaySelected(s.app);
+    s.engine->values[Disp::CurrentPosition] = 185.0;
+    s.engine->values[Disp::Duration] = 200.0;
+    main->TCount_Timer();
+    ASSERT_EQ(main->lblTime->text(), "03:05 / 03:20");
+
+    // The next file opens at 0 of an unknown length: no old time until the next tick.
+    s.engine->values[Disp::CurrentPosition] = 0.0;
+    s.engine->values[Disp::Duration] = 0.0;
+    list->setListIndex(1);
+    PlaySelected(s.app);
+    EXPECT_EQ(main->lblTime->text(), "00:00 / 00:00");
 }

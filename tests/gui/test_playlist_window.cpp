@@ -222,3 +222,26 @@ TEST(PlaylistWindow, DroppedFilesAndDocking)
     EXPECT_EQ(main->twLeft(), l->twLeft());
     EXPECT_EQ(main->twTop() + main->twHeight(), l->twTop());
 }
+
+TEST(PlaylistWindow, TheSelectedEntryIsWrittenWhereTheOthersAre)
+{
+    PlaylistWindow w;
+    w.list->AddItems({"/musique/premier.mp3", "/musique/second.mp3"});
+    w.list->setListIndex(1);
+    w.list->show();
+    QListWidget *box = w.list->LstPlay;
+    const QImage shot = box->viewport()->grab().toImage();
+    // Where the text of a row starts: its first pixel unlike the row's background.
+    auto textStart = [&](int row) {
+        const QRect r = box->visualItemRect(box->item(row));
+        const int y0 = r.top() + 1;
+        const QColor background = shot.pixelColor(r.left() + 1, y0);
+        for (int x = r.left(); x < r.right(); ++x)
+            for (int y = y0; y < r.bottom(); ++y)
+                if (std::abs(shot.pixelColor(x, y).lightness() - background.lightness()) > 60)
+                    return x;
+        return -1;
+    };
+    ASSERT_GE(textStart(0), 0);
+    EXPECT_EQ(textStart(1), textStart(0));
+}
