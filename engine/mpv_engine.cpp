@@ -20,7 +20,7 @@ MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
 MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(parent)
 {
     area_ = new EngineArea(parent);
-    video_ = videoPlatform();
+    video_ = true;
     for (const auto &[name, value] : extra) {
         if (name == "vo")
             video_ = video_ && value == "libmpv";

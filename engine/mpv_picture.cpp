@@ -19,19 +19,17 @@
 #include <QtGui/qguiapplication_platform.h>
 #endif
 
-bool videoPlatform()
-{
-    const QString platform = QGuiApplication::platformName();
-    return !(platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")
-             || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb"));
-}
-
 namespace {
 // Without a graphics device OpenGL runs on the processor, and then a frame
 // costs far less converted by libmpv straight into an image than drawn by
-// software OpenGL (and the GL driver, LLVM, is not loaded at all).
+// software OpenGL (and the GL driver, LLVM, is not loaded at all). Platforms
+// without windows of their own have no OpenGL either.
 bool openGlInSoftware()
 {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")
+        || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb"))
+        return true;
     if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1"))
         return true;
     return QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
@@ -213,22 +211,27 @@ bool MpvPicture::startVideo(mpv_handle *mpv)
 {
     if (gl_ || software_)
         return hasVideo();
-    if (openGlInSoftware()) {
-        software_ = std::make_unique<SoftwareVideo>(this);
-        const bool started = software_->start(mpv);
-        retarget();
-        return started;
+    if (!openGlInSoftware()) {
+        gl_ = new GlVideo;
+        container_ = QWidget::createWindowContainer(gl_, this);
+        container_->setObjectName(QStringLiteral("video"));
+        container_->setMouseTracking(true);
+        container_->setGeometry(rect());
+        // Native before it shows: the video window then lives inside it, under
+        // whatever is raised over the picture, instead of over the whole window.
+        container_->winId();
+        container_->setVisible(!blank_);
+        if (gl_->start(mpv))
+            return true;
+        // No OpenGL after all: the images below still work.
+        delete container_;
+        container_ = nullptr;
+        gl_ = nullptr;
     }
-    gl_ = new GlVideo;
-    container_ = QWidget::createWindowContainer(gl_, this);
-    container_->setObjectName(QStringLiteral("video"));
-    container_->setMouseTracking(true);
-    container_->setGeometry(rect());
-    // Native before it shows: the video window then lives inside it, under
-    // whatever is raised over the picture, instead of over the whole window.
-    container_->winId();
-    container_->setVisible(!blank_);
-    return gl_->start(mpv);
+    software_ = std::make_unique<SoftwareVideo>(this);
+    const bool started = software_->start(mpv);
+    retarget();
+    return started;
 }
 
 bool MpvPicture::hasVideo() const

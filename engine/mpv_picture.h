@@ -6,11 +6,6 @@ struct mpv_handle;
 class GlVideo;
 class SoftwareVideo;
 
-// Whether pictures can be drawn with OpenGL on this platform at all. Not on
-// the offscreen one, nor on others without windows. It loads no GL driver:
-// that only happens once a file has a picture to show.
-bool videoPlatform();
-
 // The picture: black until a file with video needs libmpv's renderer, which
 // then draws from a thread of its own, so a frame never waits for the
 // interface. With a graphics device it draws with OpenGL in a native child
@@ -23,8 +18,8 @@ public:
     explicit MpvPicture(QWidget *parent);
     ~MpvPicture() override;
 
-    // Makes the video window, its GL context and libmpv's renderer. False
-    // when OpenGL cannot be used here: files then play without video.
+    // Makes libmpv's renderer, and the video window and its GL context when
+    // drawing with OpenGL. False when there is no way: files play without video.
     bool startVideo(mpv_handle *mpv);
     bool hasVideo() const;
     // Without video (a sound file, between files) the picture is black, not
