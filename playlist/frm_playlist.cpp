@@ -1,5 +1,6 @@
 #include "playlist/frm_playlist.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -305,6 +306,12 @@ void frmPlayList::ImgDEL_Click()
 }
 
 void frmPlayList::imgExit_Click() { hide(); }
+
+void frmPlayList::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    hide();
+}
 
 void frmPlayList::LstPlay_DblClick() { PlaySelected(app()); }
 

@@ -1,3 +1,4 @@
+#include <QCloseEvent>
 #include <QFile>
 #include <QListWidget>
 #include <QMimeData>
@@ -221,4 +222,27 @@ TEST(PlaylistWindow, DroppedFilesAndDocking)
     emit l->imgPlayList->MouseUp(1);
     EXPECT_EQ(main->twLeft(), l->twLeft());
     EXPECT_EQ(main->twTop() + main->twHeight(), l->twTop());
+}
+
+TEST(PlaylistWindow, CloseFromTheWindowManagerOnlyHides)
+{
+    PlaylistWindow w;
+    frmPlayList *l = w.list;
+    l->loadList(w.writeList("deux.m3u", "/m/a.mp3\r\n/m/b.mp3\r\n"));
+    ASSERT_EQ(w.played(), QStringList{"set 1026 /m/a.mp3"});
+    l->show();
+
+    // What Alt+F4 or the window menu sends.
+    QCloseEvent close;
+    QCoreApplication::sendEvent(l, &close);
+    EXPECT_FALSE(l->isVisible());
+    EXPECT_EQ(w.app.forms.loaded(FormId::frmPlayList), l);
+    EXPECT_EQ(l->entries(), (QStringList{"/m/a.mp3", "/m/b.mp3"}));
+    EXPECT_EQ(l->ListIndex(), 0);
+
+    // The list goes on with its second entry.
+    w.app.movie()->Mp_EndOfStream(0);
+    EXPECT_EQ(w.played().last(), "set 1026 /m/b.mp3");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.app.forms.loaded(FormId::frmPlayList), l) << "not destroyed later either";
 }
