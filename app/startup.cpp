@@ -59,15 +59,22 @@ void FrmSolvane::Form_Load()
     a.CfgPath = settingsFilePath(a.AppFolder);
     readSettingsFile(a.CfgPath, a.settings);
 
-    // 7.
+    // 7. Without a notification area the window needs a task-bar entry, or
+    // nothing could bring it back once it is put away.
+    if (!TrayIcon::available())
+        setTaskbarEntry(true);
     show();
     repaint();
 
-    // 8. Notification-area icon.
+    // 8. Notification-area icon; a panel that starts later gets it then.
     tray_ = new TrayIcon(this);
     // Every notification reports the left button, as the icon's messages always have.
     connect(tray_, &TrayIcon::notification, this, [this](int message) { Form_MouseMove(1, message); });
-    tray_->add(windowIcon(), trayTipText());
+    if (!tray_->add(windowIcon(), trayTipText()))
+        setTaskbarEntry(true);
+    trayWatch_.setInterval(2000);
+    connect(&trayWatch_, &QTimer::timeout, this, &FrmSolvane::checkNotificationArea);
+    trayWatch_.start();
 
     // 9-11. The playlist window, loaded hidden and docked below.
     redock();

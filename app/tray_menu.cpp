@@ -84,7 +84,7 @@ void FrmSolvane::Mnu_Afficher_Click()
 
 void FrmSolvane::Mnu_Masquer_Click()
 {
-    hide();
+    hideToTray();
     if (frmPlayList *list = app().playList())
         list->hide();
 }
@@ -93,7 +93,52 @@ void FrmSolvane::imgMini_Click()
 {
     if (frmPlayList *list = app().playList())
         list->hide();
-    hide();
+    hideToTray();
+}
+
+void FrmSolvane::hideToTray()
+{
+    if (tray_ && tray_->isShown())
+        hide();
+    else
+        showMinimized();
+}
+
+void FrmSolvane::checkNotificationArea()
+{
+    if (!tray_)
+        return;
+    const bool present = TrayIcon::available();
+    if (present && !tray_->isShown()) {
+        if (tray_->add(windowIcon(), trayTipText()))
+            setTaskbarEntry(false);
+    } else if (!present && tray_->isShown()) {
+        // The panel went away: the icon can no longer bring the window back.
+        tray_->remove();
+        setTaskbarEntry(true);
+        if (!isVisible())
+            showMinimized();
+    }
+}
+
+void FrmSolvane::setTaskbarEntry(bool entry)
+{
+    const Qt::WindowFlags flags = entry ? kTaskbarWindow : kToolWindow;
+    if (windowType() == (flags & Qt::WindowType_Mask))
+        return;
+    const bool shown = isVisible();
+    const bool minimised = isMinimized();
+    const QPoint place = pos();
+    // Changing the kind of window hides it; it comes back as it was, except
+    // that a minimised window now waits behind the icon.
+    setWindowFlags(flags);
+    move(place);
+    if (!shown || (minimised && !entry))
+        return;
+    if (minimised)
+        showMinimized();
+    else
+        show();
 }
 
 void FrmSolvane::imgList_Click()

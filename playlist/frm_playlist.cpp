@@ -239,7 +239,7 @@ void frmPlayList::loadList(const QString &path)
     setListIndex(0);
     hide();
     if (FrmSolvane *main = app().Solvane())
-        main->hide();
+        main->hideToTray();
     PlaySelected(app());
 }
 
