@@ -131,6 +131,10 @@ void FrmSolvane::setTaskbarEntry(bool entry)
     const QPoint place = pos();
     // Changing the kind of window hides it; it comes back as it was, except
     // that a minimised window now waits behind the icon.
+    // A fresh native window: the old one may still believe itself minimised
+    // after the window manager restored it, and would come back so.
+    if (testAttribute(Qt::WA_WState_Created))
+        destroy();
     setWindowFlags(flags);
     move(place);
     if (!shown || (minimised && !entry))
