@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -223,8 +225,14 @@ void frmPlayList::Clear()
 
 void frmPlayList::loadList(const QString &path)
 {
-    // Events already queued see the old playlist.
-    QCoreApplication::processEvents();
+    // A load runs whole, without letting other events in: an open, a drop or
+    // a double-click waiting in the queue runs after it and sees the new
+    // list. A load asked for from inside this one waits its turn the same way.
+    if (loading_) {
+        QTimer::singleShot(0, this, [this, path] { loadList(path); });
+        return;
+    }
+    const QScopedValueRollback<bool> busy(loading_, true);
     // An unknown kind of file or one that cannot be read leaves the
     // playlist alone.
     const std::optional<playlist::ListRead> read = playlist::readPlaylist(path);

@@ -71,4 +71,6 @@ private:
     void buildControls();
     void OuvrirListe();
     void EnregistrerListe();
+
+    bool loading_ = false;
 };
