@@ -1,14 +1,18 @@
 // Start-up and shutdown of the main window.
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 
 #include "app/app_context.h"
 #include "app/command_line.h"
 #include "app/config_location.h"
 #include "app/frm_solvane.h"
 #include "app/geometry_text.h"
+#include "app/window_place.h"
 #include "platform/image_control.h"
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
+#include "platform/twips.h"
 #include "playback/frm_movie.h"
 #include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
@@ -17,6 +21,10 @@ namespace {
 const QString kApp = QStringLiteral("Solvane");
 const QString kMainSection = QStringLiteral("config");
 const QString kVideoSection = QStringLiteral("config2");
+// The smallest video window a stored size may give: room for the toolbar's
+// first buttons and a picture (160 x 120 pixels).
+constexpr double kMinVideoWidthTw = 2400;
+constexpr double kMinVideoHeightTw = 1800;
 }  // namespace
 
 void FrmSolvane::Form_Load()
@@ -41,18 +49,35 @@ void FrmSolvane::Form_Load()
         a.VideoH = a.store.read(kApp, kVideoSection, QStringLiteral("VY"), numberToText(movie->twHeight()));
     }
 
-    // 4. Both numbers, or the window stays where it was designed.
+    // 4. Both numbers, or the window stays where it was designed. A place on
+    // a monitor that is gone comes back to where its title bar can be reached.
     const auto x = textToNumber(a.WinX);
     const auto y = textToNumber(a.WinY);
-    if (x && y)
-        moveTw(*x, *y);
+    if (x && y) {
+        moveTw(saneTwips(*x), saneTwips(*y));
+        QList<QRect> screens;
+        for (const QScreen *screen : QGuiApplication::screens())
+            screens << screen->availableGeometry();
+        move(reachablePosition(frameGeometry(), screens));
+    }
 
-    // 5. Each dimension on its own.
+    // 5. Each dimension on its own, at least a usable size and at most the
+    // screen's available area; the stored text follows, as every activation
+    // of the video window applies it again.
     if (frmMovie *movie = a.movie()) {
-        if (const auto w = textToNumber(a.VideoW))
-            movie->setTwWidth(*w);
-        if (const auto h = textToNumber(a.VideoH))
-            movie->setTwHeight(*h);
+        const QSize avail = movie->screen() ? movie->screen()->availableGeometry().size() : QSize(1 << 20, 1 << 20);
+        if (const auto w = textToNumber(a.VideoW)) {
+            const double width = dimensionWithin(*w, kMinVideoWidthTw, twips::fromPx(avail.width()));
+            if (width != *w)
+                a.VideoW = numberToText(width);
+            movie->setTwWidth(width);
+        }
+        if (const auto h = textToNumber(a.VideoH)) {
+            const double height = dimensionWithin(*h, kMinVideoHeightTw, twips::fromPx(avail.height()));
+            if (height != *h)
+                a.VideoH = numberToText(height);
+            movie->setTwHeight(height);
+        }
     }
 
     // 6. Settings file.

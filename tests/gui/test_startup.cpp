@@ -1,4 +1,6 @@
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QListWidget>
 #include <QSettings>
@@ -6,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/geometry_text.h"
+#include "platform/twips.h"
 #include "platform/image_control.h"
 #include "playback/frm_movie.h"
 #include "playback/mplayer.h"
@@ -174,4 +177,28 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     EXPECT_EQ(s.engine->log.filter("call").last(), "call 2001");
     EXPECT_EQ(s.app.movie()->windowTitle(), s.path("b.ogg"));
     EXPECT_EQ(s.app.CurrentFile, s.path("b.ogg"));
+}
+
+// A stored place off every screen, or sizes no screen holds, are brought
+// back: the title bar within reach, the video window within the screen.
+TEST(Startup, StoredGeometryIsKeptOnTheScreens)
+{
+    {
+        QSettings store = geometryStore();
+        store.setValue("config/X", "1e9");
+        store.setValue("config/Y", "-5e300");
+        store.setValue("config2/VX", "1e9");
+        store.setValue("config2/VY", " 15");
+    }
+    StartedApp s;
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect main = s.app.Solvane()->frameGeometry();
+    EXPECT_TRUE(avail.contains(main.topLeft())) << main.x() << "," << main.y();
+    EXPECT_LE(main.left() + 48, avail.right()) << "title bar in reach";
+    frmMovie *movie = s.app.movie();
+    EXPECT_LE(movie->twWidth(), twips::fromPx(avail.width()));
+    EXPECT_GE(movie->twHeight(), 1800);
+    // The next activations apply the sizes kept, not the stored ones.
+    EXPECT_EQ(textToNumber(s.app.VideoW), movie->twWidth());
+    EXPECT_EQ(s.app.VideoH, " 1800");
 }
