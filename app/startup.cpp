@@ -45,8 +45,22 @@ void FrmSolvane::Form_Load()
     a.WinX = a.store.read(kApp, kMainSection, QStringLiteral("X"), numberToText(twLeft()));
     a.WinY = a.store.read(kApp, kMainSection, QStringLiteral("Y"), numberToText(twTop()));
     if (frmMovie *movie = a.movie()) {
-        a.VideoW = a.store.read(kApp, kVideoSection, QStringLiteral("VX"), numberToText(movie->twWidth()));
-        a.VideoH = a.store.read(kApp, kVideoSection, QStringLiteral("VY"), numberToText(movie->twHeight()));
+        a.VideoW = a.store.read(kApp, kVideoSection, QStringLiteral("VX"), QString());
+        a.VideoH = a.store.read(kApp, kVideoSection, QStringLiteral("VY"), QString());
+        // Sizes not stored yet default to the window's outer size. Before the
+        // window manager has framed the window that would be its client size,
+        // which the first activation would then shrink by a title bar: the
+        // defaults wait until the frame is known.
+        const auto defaults = [&a, movie] {
+            if (a.VideoW.isEmpty())
+                a.VideoW = numberToText(movie->twWidth());
+            if (a.VideoH.isEmpty())
+                a.VideoH = numberToText(movie->twHeight());
+        };
+        if (movie->frameKnown())
+            defaults();
+        else
+            connect(movie, &Form::frameMeasured, this, defaults, Qt::SingleShotConnection);
     }
 
     // 4. Both numbers, or the window stays where it was designed. A place on
@@ -146,10 +160,14 @@ void FrmSolvane::Form_Unload()
     a.store.write(kApp, kMainSection, QStringLiteral("X"), numberToText(twLeft()));
     a.store.write(kApp, kMainSection, QStringLiteral("Y"), numberToText(twTop()));
     // 2. The video window records its size as it closes.
+    const bool videoSized = !a.VideoW.isEmpty() && !a.VideoH.isEmpty();
     a.forms.unload(FormId::frmMovie);
-    // 3.
-    a.store.write(kApp, kVideoSection, QStringLiteral("VX"), a.VideoW);
-    a.store.write(kApp, kVideoSection, QStringLiteral("VY"), a.VideoH);
+    // 3. A size is stored once one was stored or measured: a window never
+    // framed would give its client size.
+    if (videoSized) {
+        a.store.write(kApp, kVideoSection, QStringLiteral("VX"), a.VideoW);
+        a.store.write(kApp, kVideoSection, QStringLiteral("VY"), a.VideoH);
+    }
     // 4.
     a.forms.unload(FormId::frmPlayList);
     a.forms.unload(FormId::FrmConf);

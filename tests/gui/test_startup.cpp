@@ -22,6 +22,13 @@ QSettings geometryStore()
     return QSettings(QSettings::IniFormat, QSettings::UserScope, "Solvane", "Solvane");
 }
 
+// Shows the video window as for a file, and waits until it is framed.
+bool showFramed(App &app)
+{
+    ShowVideoWindow(app, QStringLiteral("/films/a.mkv"));
+    return QTest::qWaitFor([&app] { return app.movie()->frameKnown(); }, 5000);
+}
+
 }  // namespace
 
 TEST(Startup, WithoutArgumentsShowsTheClosedFaceAndPlaysNothing)
@@ -104,6 +111,7 @@ TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
         StartedApp s;
         FrmSolvane *main = s.app.Solvane();
         main->move(40, 60);
+        ASSERT_TRUE(showFramed(s.app));
         s.app.movie()->resize(600, 400);
         videoOuter = QSize(s.app.movie()->twWidth(), s.app.movie()->twHeight());
         s.app.forms.unload(FormId::Solvane);
@@ -121,8 +129,32 @@ TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
 
     StartedApp next;
     EXPECT_EQ(next.app.Solvane()->pos(), QPoint(40, 60));
-    EXPECT_EQ(next.app.movie()->size(), QSize(600, 400));
     EXPECT_EQ(next.app.VideoW, numberToText(videoOuter.width()));
+    EXPECT_EQ(next.app.movie()->twWidth(), videoOuter.width()) << "before the frame is known";
+    ASSERT_TRUE(showFramed(next.app));
+    EXPECT_EQ(next.app.movie()->size(), QSize(600, 400));
+}
+
+// The first run: no size stored. The video window keeps the size it was
+// designed at once framed, and that outer size is what the next run gets; a
+// window never shown stores nothing.
+TEST(Shutdown, FirstRunVideoWindowKeepsItsDesignedSize)
+{
+    {
+        StartedApp s;
+        s.app.forms.unload(FormId::Solvane);
+    }
+    EXPECT_FALSE(geometryStore().contains("config2/VX"));
+
+    StartedApp s;
+    frmMovie *movie = s.app.movie();
+    const QSize designed = movie->size();
+    ASSERT_TRUE(showFramed(s.app));
+    movie->Form_Activate();
+    EXPECT_EQ(movie->size(), designed);
+    EXPECT_GT(movie->twHeight(), twips::fromPx(designed.height())) << "the frame counts in the outer size";
+    EXPECT_EQ(s.app.VideoW, numberToText(movie->twWidth()));
+    EXPECT_EQ(s.app.VideoH, numberToText(movie->twHeight()));
 }
 
 TEST(Startup, GeometryTextsThatAreNotNumbersLeaveTheDesignedGeometry)
