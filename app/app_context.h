@@ -8,6 +8,7 @@
 #include "platform/user_store.h"
 
 class QWidget;
+class Form;
 class MediaEngine;
 class FrmSolvane;
 class frmMovie;
@@ -57,8 +58,12 @@ public:
 
 signals:
     void programEnded();
+    // A new video window made its engine (each load of the window makes one).
+    void engineCreated(MediaEngine *engine);
 
 private:
+    Form *acceptFileDrops(Form *form);
+
     EngineFactory engineFactory_;
     bool ended_ = false;
 };

@@ -36,6 +36,9 @@ public:
 
     // Loads PendingListFile into the playlist and plays its first entry.
     void ChargeListe();
+    // What start-up does with its command line; also what the running
+    // player does with a later start's.
+    void actOnCommandLine(const QStringList &arguments, const QString &currentDir);
     // Moves the playlist window under this one, left edges aligned.
     void redock();
 
@@ -92,7 +95,6 @@ private:
     void buildSkin();
     void buildMenu();
     void connectZones();
-    void startupCommandLine();
     void setTaskbarEntry(bool entry);
 
     std::unique_ptr<SingleInstance> instance_;

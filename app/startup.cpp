@@ -35,9 +35,14 @@ void FrmSolvane::Form_Load()
     if (!a.programFile.isEmpty()) {
         instance_ = std::make_unique<SingleInstance>(a.programFile);
         if (instance_->anotherIsRunning()) {
+            // The running one acts on our command line instead.
+            if (!a.arguments.isEmpty())
+                instance_->handOver(a.currentDir, a.arguments);
             a.endProgram();
             return;
         }
+        connect(instance_.get(), &SingleInstance::commandLineReceived, this,
+                [this](const QString &dir, const QStringList &args) { actOnCommandLine(args, dir); });
     }
 
     // 2-3. Geometry; asking the video window for its size loads it, hidden,
@@ -123,13 +128,13 @@ void FrmSolvane::Form_Load()
     a.playList();
 
     // 12.
-    startupCommandLine();
+    actOnCommandLine(a.arguments, a.currentDir);
 }
 
-void FrmSolvane::startupCommandLine()
+void FrmSolvane::actOnCommandLine(const QStringList &arguments, const QString &currentDir)
 {
     App &a = app();
-    const CommandLine cmd = parseCommandLine(a.arguments, a.currentDir);
+    const CommandLine cmd = parseCommandLine(arguments, currentDir);
     if (cmd.isEmpty())
         return;
     frmPlayList *list = a.playList();

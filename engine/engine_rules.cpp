@@ -42,17 +42,24 @@ ChannelGains balanceGains(int balance)
     return g;
 }
 
-QString balanceFilter(int balance)
+double balanceOut(int balance)
 {
-    if (balance == 0)
-        return QString();
     const ChannelGains g = balanceGains(balance);
+    return g.right < 1.0 ? g.right - 1.0 : 1.0 - g.left;
+}
+
+QString soundFilters(int balance)
+{
     // floor(2-2/n) is channel 0 for mono and 1 for stereo. The last aformat
     // names the layout, which libmpv needs and aeval leaves unknown.
+    // stereotools in its plain left/right mode passes the sound unchanged and
+    // multiplies only the lowered side. It sits in a graph of its own, so
+    // that a new balance replaces only it.
     return QStringLiteral("lavfi=[aformat=channel_layouts=mono|stereo,"
-                          "aeval=exprs=%1*val(0)|%2*val(floor(2-2/nb_in_channels)):c=stereo,"
-                          "aformat=channel_layouts=stereo]")
-        .arg(QString::number(g.left, 'f', 8), QString::number(g.right, 'f', 8));
+                          "aeval=exprs=val(0)|val(floor(2-2/nb_in_channels)):c=stereo,"
+                          "aformat=channel_layouts=stereo],"
+                          "@balance:lavfi=[stereotools=balance_out=%1]")
+        .arg(QString::number(balanceOut(balance), 'f', 8));
 }
 
 QString clockText(double seconds)

@@ -23,10 +23,14 @@ struct ChannelGains
 };
 ChannelGains balanceGains(int balance);
 
-// The audio filter list that applies `balance` (empty when centred). It fits
-// any source without knowing it first: mono feeds both sides, more than two
-// channels are folded to stereo, since a balance only speaks of two sides.
-QString balanceFilter(int balance);
+// The engine's audio filters for `balance`: the source brought to two sides
+// (mono feeds both at its own level, more than two channels are folded to
+// stereo, since a balance only speaks of two sides), then the balance stage.
+QString soundFilters(int balance);
+
+// The value of the balance stage's "balance_out" for `balance`: the amplitude
+// kept on the lowered side, less one, negative when the right side is lowered.
+double balanceOut(int balance);
 
 // Elapsed or total time as "m:ss", or "h:mm:ss" from an hour on.
 QString clockText(double seconds);

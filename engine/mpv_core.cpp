@@ -154,6 +154,14 @@ MpvOptions engineOptions(bool openGl)
         {"ao", "pulse,alsa,null"},
         // The file stays open at its end and "eof-reached" comes once the last
         // sound has played out, not when it was queued.
+        // A change of volume or mute is heard once the sound server has
+        // played what it holds (30 ms), a change of balance once libmpv's own
+        // buffer has gone too (about 150 ms in all). A smaller buffer of
+        // libmpv's dropped out on a busy two-core machine; the server's own
+        // default held so much that quitting at the end cut off the last
+        // second of a file.
+        {"audio-buffer", "0.1"},
+        {"pulse-buffer", "30"},
         {"keep-open", "yes"},
         {"keep-open-pause", "no"},
         {"gapless-audio", "no"},

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 #include "engine/engine_area.h"
 #include "engine/engine_panels.h"
@@ -24,7 +25,15 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
         if (name == "vo")
             gl = gl && value == "libmpv";
     MpvOptions options = engineOptions(gl);
-    options += extra;
+    for (const auto &[name, value] : extra) {
+        // Extra audio filters go after the engine's own, which stay in place.
+        if (name == "af")
+            filterTail_ = value;
+        else
+            options += qMakePair(name, value);
+    }
+    filters_ = filterChain();
+    options += qMakePair(QByteArray("af"), filters_);
     core_ = std::make_unique<MpvCore>(options);
     core_->onEvent = [this](const mpv_event &event) { onEvent(event); };
     core_->observe(EofReached, "eof-reached", MPV_FORMAT_FLAG);
@@ -250,20 +259,35 @@ void MpvEngine::seekByUser(double seconds)
 {
     if (phase_ == Phase::Closed || phase_ == Phase::Opening || phase_ == Phase::Failed)
         return;
+    const double from = position();
     seek(seconds);
+    emit PositionChange(from, std::max(seconds, 0.0));
     // From a stopped or ended file the next play goes on from there.
     if (phase_ == Phase::Stopped || phase_ == Phase::Ended)
         showPhase(Phase::Paused);
 }
 
+QByteArray MpvEngine::filterChain() const
+{
+    QByteArray chain = soundFilters(balance_).toUtf8();
+    if (!filterTail_.isEmpty())
+        chain += ',' + filterTail_;
+    return chain;
+}
+
+// The balance lives in the filter list itself: libmpv rebuilds its filter
+// graphs from that list at every seek and every loop of the play count, so a
+// gain sent to a running graph would not last. Only the balance stage
+// changes; the format of the sound and its output stay as they are, and
+// libmpv swaps the stage without a gap.
 bool MpvEngine::applyBalance()
 {
-    const QString filter = balanceFilter(balance_);
-    if (filter == filter_)
+    const QByteArray chain = filterChain();
+    if (chain == filters_)
         return true;
-    if (!core_->setString("af", filter.toUtf8()))
+    if (!core_->setString("af", chain))
         return false;
-    filter_ = filter;
+    filters_ = chain;
     return true;
 }
 
@@ -393,6 +417,23 @@ void MpvEngine::showPhase(Phase phase)
     static const char *const texts[] = {"Arrêté", "Ouverture…", "Lecture", "Pause", "Arrêté", "Arrêté", "Arrêté"};
     area_->panels()->setState(QString::fromUtf8(texts[int(phase)]));
     showTimes();
+    const int state = playState();
+    if (state != lastState_) {
+        const int old = std::exchange(lastState_, state);
+        emit PlayStateChange(old, state);
+    }
+}
+
+int MpvEngine::playState() const
+{
+    switch (phase_) {
+    case Phase::Opening: return mpWaiting;
+    case Phase::Playing: return mpPlaying;
+    case Phase::Paused: return mpPaused;
+    case Phase::Stopped:
+    case Phase::Ended: return mpStopped;
+    default: return mpClosed;
+    }
 }
 
 void MpvEngine::showTimes()

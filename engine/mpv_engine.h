@@ -38,6 +38,7 @@ private:
     void seek(double seconds);
     void seekByUser(double seconds);
     bool applyBalance();
+    QByteArray filterChain() const;
     void applyBorder();
     void onEvent(const mpv_event &event);
     void onProperty(quint64 id, const mpv_event_property &property);
@@ -48,6 +49,7 @@ private:
     void showPhase(Phase phase);
     void showTimes();
     double position() const;
+    int playState() const;
 
     std::unique_ptr<MpvCore> core_;
     QPointer<EngineArea> area_;
@@ -55,6 +57,7 @@ private:
     QTimer *renderWait_ = nullptr;
 
     Phase phase_ = Phase::Closed;
+    int lastState_ = mpClosed;      // as last told by PlayStateChange
     QString name_;                  // the file name last set
     QString sameName_;              // set with no call since: setting it again changes nothing
     QByteArray target_;             // what libmpv loads for name_
@@ -65,7 +68,8 @@ private:
     quint64 generation_ = 0;        // a new file or a stop drops an end of stream still queued
     bool wantPlay_ = false;
     int playsDone_ = 0;
-    QString filter_;
+    QByteArray filters_;            // the audio filter list libmpv holds
+    QByteArray filterTail_;         // filters given by the creator, after ours
     double pos_ = 0, duration_ = 0;
     qint64 videoW_ = 0, videoH_ = 0;
 

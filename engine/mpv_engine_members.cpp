@@ -48,7 +48,8 @@ bool MpvEngine::setMember(Disp id, const QVariant &value)
     case Disp::DisplaySize:
         if (!number || *number < 0 || *number > 4)
             return false;
-        area_->setDisplaySize(*number);
+        if (*number != area_->displaySize())
+            area_->setDisplaySize(*number);
         return true;
     case Disp::ShowControls: return show(Panel::Controls);
     case Disp::ShowAudioControls: return show(Panel::Sound);
@@ -70,6 +71,8 @@ bool MpvEngine::setMember(Disp id, const QVariant &value)
             autoStart_ = *flag;
         return flag.has_value();
     case Disp::Mute:
+        if (flag && *flag == mute_)
+            return true;
         if (!flag || !core_->setFlag("mute", *flag))
             return false;
         mute_ = *flag;
@@ -83,16 +86,22 @@ bool MpvEngine::setMember(Disp id, const QVariant &value)
     case Disp::VideoBorderColor:
         if (!number)
             return false;
+        if (*number == borderColor_)
+            return true;
         borderColor_ = *number;
         applyBorder();
         return true;
     case Disp::VideoBorderWidth:
         if (!number || *number < 0)
             return false;
+        if (*number == borderWidth_)
+            return true;
         borderWidth_ = *number;
         applyBorder();
         return true;
     case Disp::Volume:
+        if (number && std::min(*number, 0) == volume_)
+            return true;
         if (!number || !core_->setDouble("volume", mpvVolume(*number)))
             return false;
         volume_ = std::min(*number, 0);
@@ -103,6 +112,8 @@ bool MpvEngine::setMember(Disp id, const QVariant &value)
             return false;
         const int old = balance_;
         balance_ = std::clamp(*number, -10000, 10000);
+        if (balance_ == old)
+            return true;
         if (applyBalance())
             return true;
         balance_ = old;
@@ -137,6 +148,14 @@ std::optional<QVariant> MpvEngine::getMember(Disp id)
     case Disp::VideoBorderWidth: return borderWidth_;
     case Disp::Volume: return volume_;
     case Disp::Balance: return balance_;
+    case Disp::PlayState: return playState();
+    case Disp::ImageSourceWidth: return int(videoW_);
+    case Disp::ImageSourceHeight: return int(videoH_);
+    case Disp::ClipTitle:
+    case Disp::ClipAuthor:
+        if (entry_ < 0 || phase_ == Phase::Opening)
+            return QString();
+        return core_->getString(id == Disp::ClipTitle ? "metadata/by-key/title" : "metadata/by-key/artist").trimmed();
     default: return std::nullopt;
     }
 }

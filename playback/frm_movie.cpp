@@ -8,7 +8,8 @@
 #include "app/geometry_text.h"
 #include "platform/twips.h"
 #include "playback/end_of_stream.h"
-#include "playback/help.h"
+#include "dialogs/help.h"
+#include "playback/engine_settings.h"
 #include "engine/media_engine.h"
 #include "playback/movie_toolbar.h"
 #include "playback/mplayer.h"
@@ -28,6 +29,7 @@ struct DisplayElement
     Disp id;
     int button;
 };
+// The same order as applySettings gives them to the engine.
 constexpr DisplayElement kDisplayElements[] = {
     {&Settings::CfgShowControls, Disp::ShowControls, 11},
     {&Settings::CfgShowAudioControls, Disp::ShowAudioControls, 12},
@@ -44,6 +46,9 @@ frmMovie::frmMovie(App &app) : Form(app, Id)
     setClientSizeTw(7365, 6300);
     Toolbar1 = new MovieToolbar(this);
     Mp_ = app.createEngine(this);
+    // A new engine starts from the program's settings, not its own defaults.
+    if (Mp_)
+        applySettings(*Mp_, app.settings);
     if (QWidget *area = engineArea())
         area->setGeometry(twips::toPx(kAreaLeftTw), 0, qMax(0, twips::toPx(twWidth() - kWidthAllowanceTw)),
                           area->height());
@@ -77,27 +82,11 @@ void frmMovie::Form_Activate()
     Toolbar1->setShown(s.CfgShowToolbar != 0);
     verticalLayout();
 
-    if (Mp_)
-        Mp_->set(Disp::DisplaySize, qint32(s.CfgDisplaySize));
     Toolbar1->setValue(s.CfgDisplaySize + kFirstScaleButton, 1);
-
-    for (const DisplayElement &e : kDisplayElements) {
-        if (Mp_)
-            Mp_->set(e.id, s.*e.field != 0);
+    for (const DisplayElement &e : kDisplayElements)
         Toolbar1->setValue(e.button, s.*e.field);
-    }
-
-    if (Mp_) {
-        Mp_->set(Disp::EnableFullScreenControls, s.CfgFullScreenControls != 0);
-        Mp_->set(Disp::AutoRewind, s.CfgAutoRewind != 0);
-        Mp_->set(Disp::AutoStart, s.CfgAutoStart != 0);
-        Mp_->set(Disp::Mute, s.CfgMute != 0);
-        Mp_->set(Disp::PlayCount, qint32(s.CfgPlayCount));
-        Mp_->set(Disp::VideoBorderColor, qint32(s.CfgBorderColor));
-        Mp_->set(Disp::VideoBorderWidth, qint32(s.CfgBorderWidth));
-        Mp_->set(Disp::Volume, qint32(s.CfgVolume));
-        Mp_->set(Disp::Balance, qint32(s.CfgBalance));
-    }
+    if (Mp_)
+        applySettings(*Mp_, s);
 
     setMaximized(s.CfgFitToScreen != 0);
 }
@@ -192,8 +181,10 @@ void frmMovie::Mp_EndOfStream(int Result)
         if (list)
             list->setListIndex(index + 1);
         const QString text = list ? list->selectedText() : QString();
-        if (Mp_)
+        if (Mp_) {
+            applySettings(*Mp_, a.settings);
             Mp_->set(Disp::FileName, text);
+        }
         a.CurrentFile = text;
         if (!a.CurrentFile.isEmpty())
             PlaySelected(a);
@@ -203,8 +194,10 @@ void frmMovie::Mp_EndOfStream(int Result)
         if (list)
             list->setListIndex(0);
         const QString text = list ? list->selectedText() : QString();
-        if (Mp_)
+        if (Mp_) {
+            applySettings(*Mp_, a.settings);
             Mp_->set(Disp::FileName, text);
+        }
         a.CurrentFile = text;
         // The notification icon's menu brings the main window back.
         if (list)
@@ -246,8 +239,10 @@ void frmMovie::Toolbar1_ButtonClick(int Button)
     App &a = app();
     switch (Button) {
     case 1:
-        if (Mp_)
+        if (Mp_) {
+            applySettings(*Mp_, a.settings);
             Mp_->call(Disp::Play);
+        }
         break;
     case 2:
         if (Mp_)

@@ -4,6 +4,7 @@
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
+#include "playback/engine_settings.h"
 #include "playback/frm_movie.h"
 #include "engine/media_engine.h"
 #include "playlist/frm_playlist.h"
@@ -26,6 +27,9 @@ void PlaySelected(App &app)
         return;
     ShowVideoWindow(app, text);
     if (MediaEngine *mp = app.Mp()) {
+        // Activation may come late or never (a window manager that refuses
+        // the focus): the settings must be in the engine before its first sample.
+        applySettings(*mp, app.settings);
         mp->set(Disp::FileName, text);
         mp->call(Disp::Play);
     }

@@ -92,7 +92,7 @@ xdotool windowactivate --sync "$list" 2>/dev/null; sleep 0.3
 xdotool key --clearmodifiers alt+F4
 waitFor 10 eval '! visible "^Form1$"' || fail "alt+F4 did not close the playlist window"
 kill -0 "$app" 2>/dev/null || fail "the program ended"
-waitFor 15 visible 'b\.mp4$' || fail "the list stopped after the first clip"
+waitFor 45 visible 'b\.mp4$' || fail "the list stopped after the first clip"
 echo "playlist window closed by the window manager; the list went on to the second clip"
 
 # imgMini minimises; the task bar brings the window back.

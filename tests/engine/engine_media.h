@@ -84,3 +84,41 @@ inline std::vector<double> levelsDb(const QString &path)
     }
     return levels;
 }
+
+// The rendered float WAV as levels of `blockMs` blocks: dB of each side.
+struct BlockLevels
+{
+    std::vector<double> left, right;
+    double seconds = 0;
+};
+inline BlockLevels blockLevels(const QString &path, int blockMs = 10)
+{
+    QFile f(path);
+    const QByteArray all = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    auto u32 = [&](qsizetype at) { quint32 v = 0; std::memcpy(&v, all.constData() + at, 4); return v; };
+    BlockLevels out;
+    int channels = 0, rate = 0;
+    for (qsizetype at = 12; at + 8 <= all.size(); at += 8 + u32(at + 4)) {
+        if (all.mid(at, 4) == "fmt ") {
+            channels = quint8(all[at + 22]) == 32 ? quint8(all[at + 10]) : 0;
+            rate = int(u32(at + 12));
+        }
+        if (all.mid(at, 4) != "data" || channels < 2 || rate <= 0)
+            continue;
+        const qsizetype frames = (all.size() - at - 8) / (4 * channels);
+        const auto *s = reinterpret_cast<const float *>(all.constData() + at + 8);
+        const qsizetype block = rate * blockMs / 1000;
+        out.seconds = double(frames) / rate;
+        for (qsizetype b = 0; b + block <= frames; b += block) {
+            double l = 0, r = 0;
+            for (qsizetype i = b; i < b + block; ++i) {
+                l += double(s[i * channels]) * s[i * channels];
+                r += double(s[i * channels + 1]) * s[i * channels + 1];
+            }
+            out.left.push_back(10 * std::log10(std::max(l / block, 1e-24)));
+            out.right.push_back(10 * std::log10(std::max(r / block, 1e-24)));
+        }
+        break;
+    }
+    return out;
+}

@@ -183,6 +183,7 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
 {
     StartedApp s;
     frmPlayList *list = s.app.playList();
+    s.engine->log.clear();
 
     // Empty playlist, then entries with nothing selected: no change anywhere.
     PlaySelected(s.app);
@@ -194,11 +195,18 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     EXPECT_FALSE(s.app.movie()->isVisible());
     EXPECT_TRUE(s.app.CurrentFile.isEmpty());
 
-    // The playlist window is hidden: the entry still plays.
+    // The playlist window is hidden: the entry still plays. The settings are
+    // in the engine before the file, without waiting for any activation.
     ASSERT_FALSE(list->isVisible());
+    s.app.settings.CfgVolume = -2000;
+    s.app.settings.CfgBalance = -10000;
+    s.app.settings.CfgPlayCount = 3;
     list->setListIndex(0);
     PlaySelected(s.app);
-    EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
+    const QStringList played = s.engine->log;
+    ASSERT_EQ(played.size(), 17);
+    EXPECT_EQ(played.mid(10, 7), (QStringList{"set 1030 3", "set 1102 0", "set 1101 0", "set 19 -2000",
+                                              "set 20 -10000", "set 1026 " + s.path("a.mp3"), "call 2001"}));
     EXPECT_EQ(s.app.movie()->windowTitle(), s.path("a.mp3"));
 
     // Playing over a running file: the window is retitled, the new file replaces the old.

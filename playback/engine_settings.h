@@ -1,0 +1,12 @@
+#pragma once
+
+class MediaEngine;
+struct Settings;
+
+// Gives the engine every playback and display setting: display size, the
+// five display elements, then full-screen controls, rewind, auto start, mute,
+// play count, border colour and width, volume and balance, in that order.
+// Every path that starts a file runs it first, so the first sample already
+// has the user's volume and balance; the video window's activation runs it
+// again. A value the engine already holds changes nothing there.
+void applySettings(MediaEngine &mp, const Settings &s);
