@@ -242,3 +242,38 @@ TEST(Startup, StoredGeometryIsKeptOnTheScreens)
     EXPECT_EQ(textToNumber(s.app.VideoW), movie->twWidth());
     EXPECT_EQ(s.app.VideoH, " 1800");
 }
+
+// A list named on the command line is loaded and its first entry plays;
+// further files join the end of the list.
+TEST(Startup, ListOnTheCommandLineIsLoaded)
+{
+    StartedApp s({"soir.M3U", "/m/en plus.ogg"}, false);
+    QFile list(s.path("soir.M3U"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("#EXTM3U\r\na.mp3\r\n/m/b.mp3\r\n");
+    list.close();
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *l = s.app.playList();
+    EXPECT_EQ(s.app.PendingListFile, s.path("soir.M3U"));
+    EXPECT_EQ(l->entries(), (QStringList{s.path("a.mp3"), "/m/b.mp3", "/m/en plus.ogg"}));
+    EXPECT_EQ(l->ListIndex(), 0);
+    EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
+    EXPECT_FALSE(main->isVisible()) << "a list load puts the main window away";
+    EXPECT_FALSE(l->isVisible());
+}
+
+// The video window's quit button ends the program as the exit zone does:
+// the geometry is stored.
+TEST(Shutdown, VideoToolbarQuitStoresTheGeometry)
+{
+    StartedApp s;
+    s.app.Solvane()->move(90, 45);
+    ASSERT_TRUE(showFramed(s.app));
+    const QString width = numberToText(s.app.movie()->twWidth());
+    s.app.movie()->Toolbar1_ButtonClick(18);
+    EXPECT_TRUE(s.app.hasEnded());
+    EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie));
+    QSettings store = geometryStore();
+    EXPECT_EQ(store.value("config/X").toString(), " 1350");
+    EXPECT_EQ(store.value("config2/VX").toString(), width);
+}
