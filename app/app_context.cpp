@@ -1,5 +1,8 @@
 #include "app/app_context.h"
 
+#include <QGuiApplication>
+#include <QIcon>
+
 #include "app/frm_solvane.h"
 #include "dialogs/frm_apropos.h"
 #include "dialogs/frm_conf.h"
@@ -19,6 +22,8 @@ static void initResources()
 App::App(EngineFactory engineFactory) : engineFactory_(std::move(engineFactory))
 {
     initResources();
+    // Every window shows the program's icon, not the generic one.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/skin/icon.svg")));
     forms.setFactory(FormId::Solvane, [this] { return acceptFileDrops(new FrmSolvane(*this)); });
     forms.setFactory(FormId::frmMovie, [this] { return acceptFileDrops(new frmMovie(*this)); });
     forms.setFactory(FormId::frmPlayList, [this] { return new frmPlayList(*this); });

@@ -39,8 +39,10 @@ public:
     // What start-up does with its command line; also what the running
     // player does with a later start's.
     void actOnCommandLine(const QStringList &arguments, const QString &currentDir);
-    // Moves the playlist window under this one, left edges aligned.
+    // Moves the playlist window under this one, left edges aligned; during a
+    // drag, under where this one is at `topLeft` (outer, pixels).
     void redock();
+    void redockAt(QPoint topLeft);
 
     void setCaption(const QString &text);
     void imgLock_Click();    // closed face
@@ -90,6 +92,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
     void buildSkin();
@@ -102,4 +105,6 @@ private:
     QTimer trayWatch_;
     // The open dialog's filter, remembered while the window lives (0 unset).
     qint16 filterIndex_ = 0;
+    // The playlist window was hidden because this one was minimised.
+    bool listHiddenByMinimise_ = false;
 };

@@ -8,7 +8,7 @@
 #include "app/config_location.h"
 #include "app/frm_solvane.h"
 #include "app/geometry_text.h"
-#include "app/window_place.h"
+#include "app/geometry_fit.h"
 #include "platform/image_control.h"
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
@@ -67,6 +67,9 @@ void FrmSolvane::Form_Load()
         else
             connect(movie, &Form::frameMeasured, this, defaults, Qt::SingleShotConnection);
     }
+    // No stored place: the video window finds one beside this window.
+    a.VideoX = a.store.read(kApp, kVideoSection, QStringLiteral("VPX"), QString());
+    a.VideoY = a.store.read(kApp, kVideoSection, QStringLiteral("VPY"), QString());
 
     // 4. Both numbers, or the window stays where it was designed. A place on
     // a monitor that is gone comes back to where its title bar can be reached.
@@ -172,6 +175,10 @@ void FrmSolvane::Form_Unload()
     if (videoSized) {
         a.store.write(kApp, kVideoSection, QStringLiteral("VX"), a.VideoW);
         a.store.write(kApp, kVideoSection, QStringLiteral("VY"), a.VideoH);
+    }
+    if (textToNumber(a.VideoX) && textToNumber(a.VideoY)) {
+        a.store.write(kApp, kVideoSection, QStringLiteral("VPX"), a.VideoX);
+        a.store.write(kApp, kVideoSection, QStringLiteral("VPY"), a.VideoY);
     }
     // 4.
     a.forms.unload(FormId::frmPlayList);

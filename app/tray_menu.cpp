@@ -53,7 +53,7 @@ void FrmSolvane::imgMain_MouseMove(int button)
 {
     if (button != 1)
         return;
-    dragWindow(this, [this] { redock(); });
+    dragWindow(this, [this](QPoint at) { redockAt(at); });
 }
 
 void FrmSolvane::Form_MouseMove(int button, int message)
@@ -84,9 +84,11 @@ void FrmSolvane::Mnu_Afficher_Click()
 
 void FrmSolvane::Mnu_Masquer_Click()
 {
-    hideToTray();
+    // The playlist first: a minimised main window would otherwise bring back
+    // the playlist it took along.
     if (frmPlayList *list = app().playList())
         list->hide();
+    hideToTray();
 }
 
 void FrmSolvane::imgMini_Click()

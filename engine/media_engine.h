@@ -59,6 +59,9 @@ signals:
     // (Result 0), or when a file cannot be played (Result != 0). Never on
     // stop nor when a new file replaces the current one.
     void EndOfStream(int Result);
+    // The user changed the display size from within the engine (left full
+    // screen with Escape or a double-click): the size now in use.
+    void DisplaySizeChanged(int size);
     // Whenever PlayState changes.
     void PlayStateChange(int OldState, int NewState);
     // A jump in the file asked for by the user (position bar, knob, remote).

@@ -35,8 +35,10 @@ private:
     bool play();
     bool pause();
     bool stop();
-    void seek(double seconds);
-    void seekByUser(double seconds);
+    void seek(double seconds, bool exact = true);
+    void seekByUser(double seconds, bool exact = true);
+    void fail(int error);
+    void showVideoSize();
     bool applyBalance();
     QByteArray filterChain() const;
     void applyBorder();

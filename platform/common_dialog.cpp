@@ -3,6 +3,8 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 
 namespace {
 CommonDialog::Responder responder;
@@ -71,6 +73,15 @@ bool CommonDialog::showFileDialog(QWidget *parent, Kind kind)
     }
     if (!FileName.isEmpty())
         dialog.selectFile(FileName);
+    // Wide enough for every column of the file list: the type and date
+    // columns as wide as what they show, the names taking the rest.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(900, 520)));
+    if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     FileName = dialog.selectedFiles().constFirst();

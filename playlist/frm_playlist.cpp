@@ -91,6 +91,10 @@ void setButtonEnabled(QWidget *button, bool enabled)
 frmPlayList::frmPlayList(App &app) : Form(app, Id, nullptr, Qt::Tool | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Form1"));
+    // Shown with the main window's open face, it leaves the focus there; its
+    // buttons explain themselves whichever window is active.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setClientSizeTw(5370, 3435);
     setAcceptDrops(true);
     // The thin margin around the skin picture: a dark edge, not the light
@@ -282,6 +286,12 @@ void frmPlayList::dockMainWindow()
     main->moveTw(twLeft(), twTop() - main->twHeight());
 }
 
+void frmPlayList::dockMainWindowAt(QPoint topLeft)
+{
+    if (FrmSolvane *main = app().Solvane())
+        main->move(topLeft.x(), topLeft.y() - main->frameGeometry().height());
+}
+
 void frmPlayList::dropFiles(const QStringList &files)
 {
     if (files.size() == 1 && playlist::listFormat(files.constFirst()) != playlist::ListFormat::Unknown) {
@@ -328,7 +338,7 @@ void frmPlayList::imgPlayList_MouseMove(int button)
     // The left button alone drags; the main window follows as we move.
     if (button != 1)
         return;
-    dragWindow(this, [this] { dockMainWindow(); });
+    dragWindow(this, [this](QPoint at) { dockMainWindowAt(at); });
 }
 
 void frmPlayList::OuvrirListe()

@@ -38,6 +38,7 @@ public:
     // Moves the main window onto this one: bottom edge on our top, left
     // edges aligned.
     void dockMainWindow();
+    void dockMainWindowAt(QPoint topLeft);
 
     // Files dropped on the window: one list file is loaded, media files are
     // appended.

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QToolTip>
 #include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include "platform/common_dialog.h"
 #include "platform/image_control.h"
 #include "playback/frm_movie.h"
+#include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
 #include "support/started_app.h"
 
@@ -184,10 +186,13 @@ TEST(MainWindowTray, WithoutANotificationAreaTheWindowMinimises)
     main->setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(main->isVisible() && !main->isMinimized());
 
+    main->imgList_Click();
     main->Mnu_Masquer_Click();
     EXPECT_TRUE(minimised());
+    EXPECT_FALSE(list->isVisible());
     main->Mnu_Afficher_Click();
     EXPECT_FALSE(main->isMinimized());
+    EXPECT_FALSE(list->isVisible()) << "the playlist stays hidden, as after hiding";
 
     // A list load, and a list starting again after its last entry.
     QFile m3u(s.path("l.m3u"));
@@ -220,4 +225,56 @@ TEST(MainWindowTray, WithoutANotificationAreaTheWindowMinimises)
     EXPECT_FALSE(main->trayIcon()->isShown());
     EXPECT_EQ(main->windowType(), Qt::Window);
     EXPECT_TRUE(minimised());
+}
+
+TEST(MainWindowDesktop, ToolTipsOfInactiveSkinsAndMinimiseWithThePlaylist)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main->isActiveWindow(); }, 3000));
+
+    main->imgUnLock_Click();
+    EXPECT_TRUE(list->isVisible());
+
+    // Another window active: the skins still explain their zones.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.isActiveWindow(); }, 3000));
+    for (QWidget *zone : std::initializer_list<QWidget *>{main->ImgPause, list->ImgDEL}) {
+        QTest::mouseMove(zone, zone->rect().center());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == zone->toolTip(); }, 3000))
+            << zone->toolTip().toStdString();
+    }
+    QToolTip::hideText();
+
+    // Minimised by a window manager, the playlist goes along and comes back.
+    main->setWindowState(Qt::WindowMinimized);
+    EXPECT_FALSE(list->isVisible());
+    main->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->pos(), QPoint(main->frameGeometry().left(), main->frameGeometry().bottom() + 1));
+}
+
+TEST(MainWindowTime, ANewFileShowsItsOwnTimeAtOnce)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    list->AddItems({"/m/a.mp3", "/m/b.mp3"});
+    list->setListIndex(0);
+    PlaySelected(s.app);
+    s.engine->values[Disp::CurrentPosition] = 185.0;
+    s.engine->values[Disp::Duration] = 200.0;
+    main->TCount_Timer();
+    ASSERT_EQ(main->lblTime->text(), "03:05 / 03:20");
+
+    // The next file opens at 0 of an unknown length: no old time until the next tick.
+    s.engine->values[Disp::CurrentPosition] = 0.0;
+    s.engine->values[Disp::Duration] = 0.0;
+    list->setListIndex(1);
+    PlaySelected(s.app);
+    EXPECT_EQ(main->lblTime->text(), "00:00 / 00:00");
 }

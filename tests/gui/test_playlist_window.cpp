@@ -279,3 +279,26 @@ TEST(PlaylistWindow, LoadsRunWholeAndInOrder)
     EXPECT_TRUE(QTest::qWaitFor([l] { return l->ListCount() == 3; }, 5000));
     EXPECT_EQ(w.played().last(), "set 1026 /m/2a.mp3");
 }
+
+TEST(PlaylistWindow, TheSelectedEntryIsWrittenWhereTheOthersAre)
+{
+    PlaylistWindow w;
+    w.list->AddItems({"/musique/premier.mp3", "/musique/second.mp3"});
+    w.list->setListIndex(1);
+    w.list->show();
+    QListWidget *box = w.list->LstPlay;
+    const QImage shot = box->viewport()->grab().toImage();
+    // Where the text of a row starts: its first pixel unlike the row's background.
+    auto textStart = [&](int row) {
+        const QRect r = box->visualItemRect(box->item(row));
+        const int y0 = r.top() + 1;
+        const QColor background = shot.pixelColor(r.left() + 1, y0);
+        for (int x = r.left(); x < r.right(); ++x)
+            for (int y = y0; y < r.bottom(); ++y)
+                if (std::abs(shot.pixelColor(x, y).lightness() - background.lightness()) > 60)
+                    return x;
+        return -1;
+    };
+    ASSERT_GE(textStart(0), 0);
+    EXPECT_EQ(textStart(1), textStart(0));
+}

@@ -204,9 +204,11 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     list->setListIndex(0);
     PlaySelected(s.app);
     const QStringList played = s.engine->log;
-    ASSERT_EQ(played.size(), 17);
+    ASSERT_EQ(played.size(), 19);
     EXPECT_EQ(played.mid(10, 7), (QStringList{"set 1030 3", "set 1102 0", "set 1101 0", "set 19 -2000",
                                               "set 20 -10000", "set 1026 " + s.path("a.mp3"), "call 2001"}));
+    // The main window shows the new file's time at once, not the last one's.
+    EXPECT_EQ(played.mid(17), (QStringList{"get 1027", "get 1003"}));
     EXPECT_EQ(s.app.movie()->windowTitle(), s.path("a.mp3"));
 
     // Playing over a running file: the window is retitled, the new file replaces the old.

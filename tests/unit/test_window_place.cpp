@@ -1,40 +1,31 @@
 #include <gtest/gtest.h>
 
-#include "app/window_place.h"
+#include "playback/window_place.h"
 
-TEST(WindowPlace, TitleBarStaysWithinReach)
+TEST(WindowPlace, BesideTheWindowsItMustNotCover)
 {
-    const QRect left(0, 0, 1920, 1050), right(1920, 0, 1280, 1000);
-    const QRect window(0, 0, 360, 130);
-    const auto at = [&](int x, int y, const QList<QRect> &screens) {
-        return reachablePosition(window.translated(x, y), screens);
-    };
-    // On a screen, or across two, or mostly off one edge with enough of the
-    // title bar left: kept.
-    EXPECT_EQ(at(100, 200, {left, right}), QPoint(100, 200));
-    EXPECT_EQ(at(1800, 500, {left, right}), QPoint(1800, 500));
-    EXPECT_EQ(at(-300, 10, {left}), QPoint(-300, 10));
-    EXPECT_EQ(at(3150, 10, {left, right}), QPoint(3150, 10));
+    const QSize video(491, 420);
+    // Room on the right: there, level with the top.
+    const QRect wide(0, 0, 1920, 1080);
+    const QRect windows(600, 180, 358, 336);
+    const QPoint right = placeBeside(windows, video, wide);
+    EXPECT_EQ(right, QPoint(966, 180));
 
-    // The right monitor is gone: onto the left one, whole.
-    EXPECT_EQ(at(2500, 300, {left}), QPoint(1560, 300));
-    // Title bar above the top, or below the bottom: moved down, or up.
-    EXPECT_EQ(at(100, -20, {left}), QPoint(100, 0));
-    EXPECT_EQ(at(100, 1040, {left}), QPoint(100, 920));
-    // Far away in a corner: the nearest screen takes it.
-    EXPECT_EQ(at(-1000000, 1000000, {left, right}), QPoint(0, 920));
-    EXPECT_EQ(at(1000000, -1000000, {left, right}), QPoint(2840, 0));
-    // No screen known: left alone.
-    EXPECT_EQ(at(5000, 5000, {}), QPoint(5000, 5000));
-}
+    // A 1280 screen with the windows in the middle: neither side has the
+    // room, so below; never over them, always on the screen.
+    const QRect screen(0, 0, 1280, 1024);
+    const QRect middle(463, 170, 358, 336);
+    const QRect below(placeBeside(middle, video, screen), video);
+    EXPECT_FALSE(below.intersects(middle));
+    EXPECT_TRUE(screen.contains(below));
+    EXPECT_GT(below.top(), middle.bottom());
 
-TEST(WindowPlace, SizesAndNumbersInRange)
-{
-    EXPECT_EQ(dimensionWithin(1e9, 2400, 19200), 19200);
-    EXPECT_EQ(dimensionWithin(15, 2400, 19200), 2400);
-    EXPECT_EQ(dimensionWithin(7000, 2400, 19200), 7000);
-    EXPECT_EQ(dimensionWithin(7000, 2400, 1500), 1500) << "a tiny screen wins over the minimum";
-    EXPECT_EQ(saneTwips(1e300), 15e6);
-    EXPECT_EQ(saneTwips(-1e300), -15e6);
-    EXPECT_EQ(saneTwips(4500), 4500);
+    // Windows on the right edge: to the left.
+    const QRect left(placeBeside(QRect(1000, 100, 280, 300), video, screen), video);
+    EXPECT_LT(left.right(), 1000);
+    EXPECT_TRUE(screen.contains(left));
+
+    // No room anywhere, or nothing to avoid: centred as before.
+    EXPECT_EQ(placeBeside(QRect(100, 100, 1100, 900), video, screen), QPoint(394, 302));
+    EXPECT_EQ(placeBeside(QRect(), video, screen), QPoint(394, 302));
 }

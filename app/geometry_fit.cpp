@@ -1,4 +1,4 @@
-#include "app/window_place.h"
+#include "app/geometry_fit.h"
 
 #include <QtGlobal>
 #include <cmath>
