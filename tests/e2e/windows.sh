@@ -88,7 +88,8 @@ shown=""
 for _ in 1 2 3 4 5; do clickMain 157 16; waitFor 2 visible '^Form1$' && { shown=1; break; }; done
 [ -n "$shown" ] || fail "no playlist window"
 list=$(xdotool search --onlyvisible --name '^Form1$' | head -n1)
-xdotool windowactivate --sync "$list" 2>/dev/null; sleep 0.3
+xdotool windowactivate "$list" 2>/dev/null
+waitFor 5 eval '[ "$(xdotool getactivewindow 2>/dev/null)" = "$list" ]' || fail "the playlist window does not take the focus"
 xdotool key --clearmodifiers alt+F4
 waitFor 10 eval '! visible "^Form1$"' || fail "alt+F4 did not close the playlist window"
 kill -0 "$app" 2>/dev/null || fail "the program ended"
