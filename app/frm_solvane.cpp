@@ -17,9 +17,7 @@ const char *kClosedFace = ":/skin/main_closed.svg";
 const char *kOpenFace = ":/skin/main_open.svg";
 }  // namespace
 
-FrmSolvane::FrmSolvane(App &app)
-    : Form(app, Id, nullptr,
-           Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+FrmSolvane::FrmSolvane(App &app) : Form(app, Id, nullptr, kToolWindow)
 {
     setWindowTitle(QStringLiteral("Solvane"));
     setWindowIcon(QIcon(QStringLiteral(":/skin/icon.svg")));

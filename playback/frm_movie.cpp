@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "app/app_context.h"
+#include "app/frm_solvane.h"
 #include "app/geometry_text.h"
 #include "platform/twips.h"
 #include "playback/end_of_stream.h"
@@ -277,8 +278,8 @@ void frmMovie::Mp_EndOfStream(int Result)
         // The notification icon's menu brings the main window back.
         if (list)
             list->hide();
-        if (Form *main = a.forms.loaded(FormId::Solvane))
-            main->hide();
+        if (auto *main = static_cast<FrmSolvane *>(a.forms.loaded(FormId::Solvane)))
+            main->hideToTray();
         PlaySelected(a);
         break;
     }

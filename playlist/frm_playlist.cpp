@@ -1,6 +1,9 @@
 #include "playlist/frm_playlist.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -226,8 +229,14 @@ void frmPlayList::Clear()
 
 void frmPlayList::loadList(const QString &path)
 {
-    // Events already queued see the old playlist.
-    QCoreApplication::processEvents();
+    // A load runs whole, without letting other events in: an open, a drop or
+    // a double-click waiting in the queue runs after it and sees the new
+    // list. A load asked for from inside this one waits its turn the same way.
+    if (loading_) {
+        QTimer::singleShot(0, this, [this, path] { loadList(path); });
+        return;
+    }
+    const QScopedValueRollback<bool> busy(loading_, true);
     // An unknown kind of file or one that cannot be read leaves the
     // playlist alone.
     const std::optional<playlist::ListRead> read = playlist::readPlaylist(path);
@@ -242,7 +251,7 @@ void frmPlayList::loadList(const QString &path)
     setListIndex(0);
     hide();
     if (FrmSolvane *main = app().Solvane())
-        main->hide();
+        main->hideToTray();
     PlaySelected(app());
 }
 
@@ -315,6 +324,12 @@ void frmPlayList::ImgDEL_Click()
 }
 
 void frmPlayList::imgExit_Click() { hide(); }
+
+void frmPlayList::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    hide();
+}
 
 void frmPlayList::LstPlay_DblClick() { PlaySelected(app()); }
 

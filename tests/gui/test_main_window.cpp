@@ -1,4 +1,7 @@
+#include <QAction>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QToolTip>
 #include <QSettings>
 #include <QTest>
@@ -102,8 +105,11 @@ TEST(MainWindowTray, IconMessagesAndMenu)
     StartedApp s;
     FrmSolvane *main = s.app.Solvane();
     frmPlayList *list = s.app.playList();
+    ASSERT_TRUE(main->trayIcon()->isShown());
+    EXPECT_EQ(main->windowType(), Qt::Tool) << "no task-bar entry";
 
     main->imgUnLock_Click();
+    EXPECT_TRUE(list->isVisible());
     main->imgMini_Click();
     EXPECT_FALSE(main->isVisible());
     EXPECT_FALSE(list->isVisible());
@@ -114,9 +120,16 @@ TEST(MainWindowTray, IconMessagesAndMenu)
     EXPECT_FALSE(main->isVisible());
     EXPECT_EQ(list->pos(), QPoint(main->frameGeometry().left(), main->frameGeometry().bottom() + 1));
 
+    // A right click opens the menu; the hidden window stays hidden.
+    main->Form_MouseMove(1, 517);
+    EXPECT_TRUE(main->Mnu_Fichier->isVisible());
+    EXPECT_FALSE(main->isVisible());
+    main->Mnu_Fichier->hide();
+
     // Left button up restores the main window in its face; the list stays hidden.
     main->Form_MouseMove(1, 514);
     EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(main->isMinimized());
     EXPECT_FALSE(main->imgPlay->isHidden());
     EXPECT_FALSE(list->isVisible());
 
@@ -125,11 +138,93 @@ TEST(MainWindowTray, IconMessagesAndMenu)
     main->imgList_Click();
     EXPECT_FALSE(list->isVisible());
 
+    // "Masquer" hides both windows; "Afficher" brings back the main one only.
+    main->imgList_Click();
+    main->Mnu_Fichier->actions().at(1)->trigger();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(list->isVisible());
+    main->Mnu_Fichier->actions().at(0)->trigger();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(list->isVisible());
+
+    // The closed face hides the transport and the list, shows the unlock zone.
+    main->imgList_Click();
+    main->imgLock_Click();
+    EXPECT_EQ(main->imgMain->picture(), ":/skin/main_closed.svg");
+    for (QWidget *w : std::initializer_list<QWidget *>{main->imgOpen, main->imgPlay, main->imgStop, main->imgLock,
+                                                       main->lblCaption, main->lblTime, main->imgList,
+                                                       main->imgSlider, list})
+        EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(main->imgUnLock->isVisible());
+    EXPECT_TRUE(main->ImgPause->isVisible());
+
     // "Quitter" ends at once: no geometry stored.
-    main->Mnu_Quitter_Click();
+    main->Mnu_Fichier->actions().last()->trigger();
     EXPECT_TRUE(s.app.hasEnded());
     QSettings store(QSettings::IniFormat, QSettings::UserScope, "Solvane", "Solvane");
     EXPECT_FALSE(store.contains("config/X"));
+}
+
+// Without a notification area nothing could bring a hidden main window back:
+// it keeps a task-bar entry and every path that would hide it minimises it.
+// A panel that starts later gets the icon, and hiding comes back.
+TEST(MainWindowTray, WithoutANotificationAreaTheWindowMinimises)
+{
+    StartedApp s({}, false);
+    s.tray.present = false;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    EXPECT_FALSE(main->trayIcon()->isShown());
+    EXPECT_EQ(main->windowType(), Qt::Window);
+    const auto minimised = [main] { return main->isVisible() && main->isMinimized(); };
+
+    main->imgUnLock_Click();
+    main->imgMini_Click();
+    EXPECT_TRUE(minimised());
+    EXPECT_FALSE(list->isVisible());
+    // Restored from the task bar.
+    main->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(main->isVisible() && !main->isMinimized());
+
+    main->imgList_Click();
+    main->Mnu_Masquer_Click();
+    EXPECT_TRUE(minimised());
+    EXPECT_FALSE(list->isVisible());
+    main->Mnu_Afficher_Click();
+    EXPECT_FALSE(main->isMinimized());
+    EXPECT_FALSE(list->isVisible()) << "the playlist stays hidden, as after hiding";
+
+    // A list load, and a list starting again after its last entry.
+    QFile m3u(s.path("l.m3u"));
+    ASSERT_TRUE(m3u.open(QIODevice::WriteOnly));
+    m3u.write("/m/a.mp3\n");
+    m3u.close();
+    list->loadList(s.path("l.m3u"));
+    EXPECT_TRUE(minimised());
+    main->Mnu_Afficher_Click();
+    s.app.settings.CfgLoopList = 1;
+    s.app.settings.CfgPlayCount = 1;
+    s.app.movie()->Mp_EndOfStream(0);
+    EXPECT_EQ(s.engine->log.filter("call 2001").size(), 2) << "the list started again";
+    EXPECT_TRUE(minimised());
+
+    // The panel starts: the icon appears within a few seconds, the window
+    // loses its task-bar entry and waits behind the icon.
+    s.tray.present = true;
+    EXPECT_TRUE(QTest::qWaitFor([main] { return main->trayIcon()->isShown(); }, 10000));
+    EXPECT_EQ(main->windowType(), Qt::Tool);
+    EXPECT_FALSE(main->isVisible());
+    main->Form_MouseMove(1, 514);
+    EXPECT_TRUE(main->isVisible() && !main->isMinimized());
+    main->imgMini_Click();
+    EXPECT_FALSE(main->isVisible());
+
+    // The panel goes: the hidden window comes back minimised, with its entry.
+    s.tray.present = false;
+    main->checkNotificationArea();
+    EXPECT_FALSE(main->trayIcon()->isShown());
+    EXPECT_EQ(main->windowType(), Qt::Window);
+    EXPECT_TRUE(minimised());
 }
 
 TEST(MainWindowDesktop, ToolTipsOfInactiveSkinsAndMinimiseWithThePlaylist)
