@@ -220,6 +220,9 @@ bool MpvPicture::startVideo(mpv_handle *mpv)
         // Native before it shows: the video window then lives inside it, under
         // whatever is raised over the picture, instead of over the whole window.
         container_->winId();
+        // Placed while the container was not native yet: at the window's
+        // offset instead of the container's corner.
+        gl_->setGeometry(QRect(QPoint(0, 0), container_->size()));
         container_->setVisible(!blank_);
         if (gl_->start(mpv))
             return true;
