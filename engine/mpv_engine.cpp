@@ -235,7 +235,10 @@ bool MpvEngine::stop()
     case Phase::Opening: wantPlay_ = false; return core_->setFlag("pause", true);
     default:
         core_->setFlag("pause", true);
-        seek(0);
+        // Rewound at its end already: another seek would only hold up
+        // whatever comes next (closing, the next file).
+        if (!(phase_ == Phase::Ended && rewoundAtEnd_))
+            seek(0);
         playsDone_ = 0;
         showPhase(Phase::Stopped);
         return true;
@@ -390,6 +393,7 @@ void MpvEngine::playedOut()
     }
     core_->setFlag("pause", true);
     // Otherwise the last picture stays.
+    rewoundAtEnd_ = autoRewind_;
     if (autoRewind_)
         seek(0);
     showPhase(Phase::Ended);

@@ -75,6 +75,7 @@ private:
     quint64 generation_ = 0;        // a new file or a stop drops an end of stream still queued
     bool wantPlay_ = false;
     int playsDone_ = 0;
+    bool rewoundAtEnd_ = false;     // the end's rewind, while the file stays Ended
     QByteArray filters_;            // the audio filter list libmpv holds
     QByteArray filterTail_;         // filters given by the creator, after ours
     double pos_ = 0, duration_ = 0;
