@@ -3,7 +3,7 @@
 // once", and watched from outside.
 //   start -> first frame   from just before the program starts to the first
 //                          time the clip's colour is on screen (polled every
-//                          few ms at the screen's centre, where the picture is)
+//                          few ms inside the video window, found by xdotool)
 //   end -> exit            (start -> exit) - (start -> first frame) - length
 //                          of the clip: what is left after the clip played
 //   CPU per second of 720p user + system time of the program playing a 10 s
@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -41,6 +43,28 @@ bool ffmpeg(const QStringList &args)
 
 // Orange, far from the skin, the toolbar and a black picture.
 bool orange(QRgb c) { return qRed(c) > 200 && qGreen(c) > 100 && qGreen(c) < 160 && qBlue(c) < 80; }
+
+// Where the window titled with `name` is on screen, once it shows.
+QRect videoWindow(const QString &name)
+{
+    QProcess x;
+    x.start(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", QRegularExpression::escape(name),
+                                        "getwindowgeometry", "--shell", "%@"});
+    if (!x.waitForFinished(2000))
+        return {};
+    QRect r;
+    for (const QByteArray &line : x.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> kv = line.split('=');
+        if (kv.size() != 2)
+            continue;
+        const int v = kv[1].toInt();
+        if (kv[0] == "X") r.moveLeft(v);
+        else if (kv[0] == "Y") r.moveTop(v);
+        else if (kv[0] == "WIDTH") r.setWidth(v);
+        else if (kv[0] == "HEIGHT") r.setHeight(v);
+    }
+    return r.width() > 100 && r.height() > 100 ? r : QRect();
+}
 
 struct Run
 {
@@ -77,7 +101,6 @@ Run play(const QString &program, const QString &clip, bool watchFrame)
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     QScreen *screen = QGuiApplication::primaryScreen();
-    const QPoint centre = screen->geometry().center();
     QProcess p;
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -87,13 +110,19 @@ Run play(const QString &program, const QString &clip, bool watchFrame)
     t.start();
     p.start(exe, {clip});
     Run run;
-    while (watchFrame && p.state() != QProcess::NotRunning && t.elapsed() < 30000) {
-        const QImage shot = screen->grabWindow(0, centre.x() - 8, centre.y() - 8, 16, 16).toImage();
+    QRect window;
+    while (watchFrame && !p.waitForFinished(3) && t.elapsed() < 30000) {
+        if (window.isEmpty()) {
+            window = videoWindow(QFileInfo(clip).fileName());
+            continue;
+        }
+        // The picture sits in the upper middle of the video window.
+        const QPoint spot(window.center().x(), window.top() + window.height() * 2 / 5);
+        const QImage shot = screen->grabWindow(0, spot.x() - 8, spot.y() - 8, 16, 16).toImage();
         if (!shot.isNull() && orange(shot.pixel(8, 8))) {
             run.firstFrame = t.nsecsElapsed() / 1e9;
             break;
         }
-        QThread::msleep(3);
     }
     if (!p.waitForFinished(60000)) {
         p.kill();
