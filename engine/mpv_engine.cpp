@@ -20,10 +20,9 @@ MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
 MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(parent)
 {
     area_ = new EngineArea(parent);
-    video_ = true;
     for (const auto &[name, value] : extra) {
         if (name == "vo")
-            video_ = video_ && value == "libmpv";
+            video_ = value == "libmpv";
         // Extra audio filters go after the engine's own, which stay in place.
         if (name == "af")
             filterTail_ = value;
@@ -133,8 +132,7 @@ bool MpvEngine::open(const QString &name)
     wantPlay_ = autoStart_;
     showPhase(Phase::Opening);
     if (!startCore()) {
-        showPhase(Phase::Failed);
-        endOfStream(MPV_ERROR_LOADING_FAILED);
+        fail(MPV_ERROR_LOADING_FAILED);
         return true;
     }
     // Until a renderer exists, a file opens without video and paused; the

@@ -60,7 +60,7 @@ private:
     // libmpv starts with the first file: nothing played, nothing loaded.
     std::unique_ptr<MpvCore> core_;
     MpvOptions options_;            // the creator's options, over the engine's own
-    bool video_ = false;            // pictures can be shown here
+    bool video_ = true;             // pictures are drawn (not with vo=null)
     QPointer<EngineArea> area_;
     QPointer<MpvPicture> picture_;
 
