@@ -24,6 +24,8 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
 openbox >/dev/null 2>&1 & pids+=($!)
+# Windows mapped while the window manager is still starting may never show.
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.05; done
 sleep 0.5
 
 mkdir -p "$work/app"; cp "$exe" "$work/app/solvane"
