@@ -9,7 +9,6 @@
 #include "app/frm_solvane.h"
 #include "app/geometry_text.h"
 #include "app/geometry_fit.h"
-#include "engine/mpv_library.h"
 #include "platform/image_control.h"
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
@@ -113,9 +112,6 @@ void FrmSolvane::Form_Load()
         setTaskbarEntry(true);
     show();
     repaint();
-    // A file to play: libmpv loads on another thread meanwhile.
-    if (!a.arguments.isEmpty())
-        preloadMpvLibrary();
 
     // 8. Notification-area icon; a panel that starts later gets it then.
     tray_ = new TrayIcon(this);
