@@ -1,6 +1,8 @@
 #include "app/app_context.h"
 
 #include "app/frm_solvane.h"
+#include "dialogs/frm_apropos.h"
+#include "dialogs/frm_conf.h"
 #include "playback/frm_movie.h"
 #include "engine/mpv_engine.h"
 #include "playlist/frm_playlist.h"
@@ -19,6 +21,8 @@ App::App(EngineFactory engineFactory) : engineFactory_(std::move(engineFactory))
     forms.setFactory(FormId::Solvane, [this] { return new FrmSolvane(*this); });
     forms.setFactory(FormId::frmMovie, [this] { return new frmMovie(*this); });
     forms.setFactory(FormId::frmPlayList, [this] { return new frmPlayList(*this); });
+    forms.setFactory(FormId::FrmConf, [this] { return new FrmConf(*this); });
+    forms.setFactory(FormId::FrmApropos, [this] { return new FrmApropos(*this); });
 }
 
 App::~App() { forms.destroyAll(); }

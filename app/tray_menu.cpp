@@ -8,7 +8,7 @@
 #include "platform/image_control.h"
 #include "platform/tray_icon.h"
 #include "platform/window_drag.h"
-#include "playback/help.h"
+#include "dialogs/help.h"
 #include "playlist/frm_playlist.h"
 
 void FrmSolvane::connectZones()

@@ -94,18 +94,38 @@ TEST(EngineSoundChanges, SettingsHeardFromTheFirstSample)
     QTemporaryDir dir;
     const QString tone = dir.filePath("tone.wav");
     ASSERT_TRUE(writeWav(tone, 1.0, 2));
-    EngineRig rig(soundToFile(dir.filePath("out.wav")));
-    ASSERT_TRUE(rig.engine->set(Disp::Volume, -2000));
-    ASSERT_TRUE(rig.engine->set(Disp::Balance, -10000));
-    ASSERT_TRUE(rig.engine->set(Disp::FileName, tone));
-    ASSERT_TRUE(rig.engine->call(Disp::Play));
-    ASSERT_EQ(rig.nextEnd(5000), 0);
-    delete rig.host.release();
-    const BlockLevels b = blockLevels(dir.filePath("out.wav"));
-    ASSERT_FALSE(b.left.empty());
-    std::printf("[ sound  ] first 10 ms: left %.2f dB right %.2f dB\n", b.left[0] - kTone, b.right[0]);
-    EXPECT_NEAR(b.left[0], kTone - 20, 0.5);
-    EXPECT_LT(b.right[0], -90);
+    {
+        EngineRig rig(soundToFile(dir.filePath("before.wav")));
+        ASSERT_TRUE(rig.engine->set(Disp::Volume, -2000));
+        ASSERT_TRUE(rig.engine->set(Disp::Balance, -10000));
+        ASSERT_TRUE(rig.engine->set(Disp::FileName, tone));
+        ASSERT_TRUE(rig.engine->call(Disp::Play));
+        ASSERT_EQ(rig.nextEnd(5000), 0);
+    }
+    const BlockLevels before = blockLevels(dir.filePath("before.wav"));
+    ASSERT_FALSE(before.left.empty());
+    std::printf("[ sound  ] set before the file, first 10 ms: left %.2f dB right %.2f dB\n", before.left[0] - kTone,
+                before.right[0]);
+    EXPECT_NEAR(before.left[0], kTone - 20, 0.5);
+    EXPECT_LT(before.right[0], -90);
+
+    // Set while the file waits paused: heard from the first sample of play.
+    {
+        EngineRig rig(pacedToFile(dir.filePath("paused.wav")));
+        ASSERT_TRUE(rig.engine->set(Disp::AutoStart, false));
+        ASSERT_TRUE(rig.engine->set(Disp::FileName, tone));
+        ASSERT_TRUE(waitFor([&] { return number(*rig.engine, Disp::Duration) > 0.9; }, 4000));
+        ASSERT_TRUE(rig.engine->set(Disp::Volume, -1000));
+        ASSERT_TRUE(rig.engine->set(Disp::Balance, -600));
+        ASSERT_TRUE(rig.engine->call(Disp::Play));
+        ASSERT_EQ(rig.nextEnd(5000), 0);
+    }
+    const BlockLevels paused = blockLevels(dir.filePath("paused.wav"));
+    ASSERT_FALSE(paused.left.empty());
+    std::printf("[ sound  ] set while paused, first 10 ms: left %.2f dB right %.2f dB\n", paused.left[0] - kTone,
+                paused.right[0] - kTone);
+    EXPECT_NEAR(paused.left[0], kTone - 10, 0.5);
+    EXPECT_NEAR(paused.right[0], kTone - 16, 0.5);
 }
 
 TEST(EngineSoundChanges, BalanceMovedDuringPlayHasNoGap)

@@ -1,0 +1,47 @@
+#include "dialogs/help.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+
+#include "app/app_context.h"
+#include "dialogs/help_path.h"
+#include "dialogs/help_window.h"
+
+namespace {
+// A comfortable reading size, but never larger than the screen (a scaled
+// desktop has fewer logical pixels), in its middle.
+void fitAndCentre(QWidget *w)
+{
+    const QScreen *sc = QGuiApplication::primaryScreen();
+    if (!sc)
+        return;
+    const QRect avail = sc->availableGeometry();
+    w->resize(qMin(720, avail.width() * 9 / 10), qMin(560, avail.height() * 8 / 10));
+    w->move(avail.x() + (avail.width() - w->width()) / 2, avail.y() + (avail.height() - w->height()) / 2);
+}
+
+// One help window per program; it goes with the program's state.
+QPointer<HelpWindow> window;
+const App *owner = nullptr;
+}  // namespace
+
+HelpWindow *helpWindow(App &app) { return owner == &app ? window.data() : nullptr; }
+
+void showHelp(App &app)
+{
+    if (!window || owner != &app) {
+        delete window.data();
+        window = new HelpWindow;
+        owner = &app;
+        QObject::connect(&app, &QObject::destroyed, window.data(), [] {
+            delete window.data();
+            owner = nullptr;
+        });
+        fitAndCentre(window);
+    }
+    window->showContents(helpFilePath(app.AppFolder));
+    window->show();
+    window->raise();
+    window->activateWindow();
+}

@@ -1,0 +1,145 @@
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include "dialogs/frm_apropos.h"
+#include "dialogs/frm_conf.h"
+#include "dialogs/help.h"
+#include "dialogs/help_window.h"
+#include "playback/frm_movie.h"
+#include "support/started_app.h"
+
+namespace {
+QAction *menuItem(FrmSolvane *main, const QString &caption)
+{
+    for (QAction *a : main->Mnu_Fichier->actions())
+        if (a->text() == caption)
+            return a;
+    return nullptr;
+}
+
+// Every name the document defines as a link target.
+QStringList anchorsOf(const QTextDocument *doc)
+{
+    QStringList names;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            names << it.fragment().charFormat().anchorNames();
+    return names;
+}
+
+QStringList internalLinksOf(const QTextDocument *doc)
+{
+    QStringList links;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QString href = it.fragment().charFormat().anchorHref();
+            if (href.startsWith(u'#'))
+                links << href.mid(1);
+        }
+    return links;
+}
+}  // namespace
+
+TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWork)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    main->ImgInfo_Click();
+    auto *about = static_cast<FrmApropos *>(s.app.forms.loaded(FormId::FrmApropos));
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_FALSE(about->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    // From the menu and the toolbar: the same box comes up again.
+    menuItem(main, "A Propos")->trigger();
+    s.app.movie()->Toolbar1_ButtonClick(19);
+    EXPECT_EQ(s.app.forms.loaded(FormId::FrmApropos), about);
+    EXPECT_FALSE(s.app.movie()->isVisible());
+
+    // "&Aide" opens help, with the file missing from the program's folder.
+    about->Command2->click();
+    HelpWindow *help = helpWindow(s.app);
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "Aide de Solvane");
+    const QString page = help->browser()->toPlainText();
+    EXPECT_TRUE(page.contains("Le fichier d'aide est introuvable")) << page.toStdString();
+    EXPECT_TRUE(page.contains(s.path("Solvane.hlp"))) << page.toStdString();
+
+    about->Command1->click();
+    EXPECT_FALSE(s.app.forms.loaded(FormId::FrmApropos));
+}
+
+TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
+{
+    StartedApp s;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../resources/help/Solvane.hlp"), s.path("Solvane.hlp")));
+    FrmSolvane *main = s.app.Solvane();
+    main->hide();
+    menuItem(main, "Aide")->trigger();
+    HelpWindow *help = helpWindow(s.app);
+    ASSERT_TRUE(help);
+    QTextBrowser *b = help->browser();
+    EXPECT_EQ(b->documentTitle(), "Aide de Solvane");
+    EXPECT_FALSE(s.app.movie()->isVisible());
+    EXPECT_FALSE(main->isVisible());
+
+    // Every link of the document leads somewhere in it.
+    const QStringList anchors = anchorsOf(b->document());
+    const QStringList links = internalLinksOf(b->document());
+    EXPECT_GE(links.size(), 20);
+    for (const QString &link : links)
+        EXPECT_TRUE(anchors.contains(link)) << link.toStdString();
+
+    // Follow one, come back, go forward again.
+    EXPECT_FALSE(help->backButton()->isEnabled());
+    b->setSource(QUrl("#" + links.value(3)));
+    EXPECT_TRUE(help->backButton()->isEnabled());
+    help->backButton()->click();
+    EXPECT_TRUE(b->source().fragment().isEmpty());
+    EXPECT_TRUE(help->forwardButton()->isEnabled());
+    help->forwardButton()->click();
+    EXPECT_EQ(b->source().fragment(), links.value(3));
+    // "Sommaire" is one more step: back returns to where the user was.
+    help->homeButton()->click();
+    EXPECT_TRUE(b->source().fragment().isEmpty());
+    help->backButton()->click();
+    EXPECT_EQ(b->source().fragment(), links.value(3));
+
+    // The toolbar opens the same window at its contents again.
+    s.app.movie()->Toolbar1_ButtonClick(20);
+    EXPECT_EQ(helpWindow(s.app), help);
+    EXPECT_TRUE(b->source().fragment().isEmpty());
+    EXPECT_FALSE(help->backButton()->isEnabled());
+    EXPECT_FALSE(s.app.movie()->isVisible());
+
+    // A help file that went away is reported, not shown stale.
+    QFile::remove(s.path("Solvane.hlp"));
+    showHelp(s.app);
+    EXPECT_TRUE(b->toPlainText().contains("introuvable"));
+}
+
+TEST(ConfigEntryPoints, MenuShowsTheHiddenMainWindowFirst)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    main->hide();
+    menuItem(main, "Configuration")->trigger();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf));
+    s.app.forms.unload(FormId::FrmConf);
+
+    // The zone opens the dialog and leaves a hidden main window hidden.
+    main->hide();
+    main->ImgConf_Click();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf)->isVisible());
+}

@@ -1,0 +1,270 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "dialogs/frm_conf.h"
+#include "playback/frm_movie.h"
+#include "playback/movie_toolbar.h"
+#include "support/started_app.h"
+
+namespace {
+FrmConf *openConf(StartedApp &s)
+{
+    s.app.Solvane()->ImgConf_Click();
+    return static_cast<FrmConf *>(s.app.forms.loaded(FormId::FrmConf));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Answers the real colour dialog once it is up: picks `color`, or cancels
+// when it is invalid.
+void answerColorDialog(QColor color)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, color] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *dialog = qobject_cast<QColorDialog *>(w);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            poll->deleteLater();
+            poll->stop();
+            if (color.isValid()) {
+                dialog->setCurrentColor(color);
+                dialog->accept();
+            } else {
+                dialog->reject();
+            }
+            return;
+        }
+    });
+    poll->start(20);
+}
+}  // namespace
+
+TEST(ConfigDialog, LoadFillsTheControlsWhichApplyStoresBackUnchanged)
+{
+    StartedApp s;
+    Settings &c = s.app.settings;
+    c.CfgDisplaySize = 2;
+    c.CfgShowAudioControls = 0;
+    c.CfgFitToScreen = 1;
+    c.CfgPlayCount = 3;
+    c.CfgBorderColor = 0x123456;
+    c.CfgBorderWidth = 40;
+    c.CfgExitAtEnd = 1;
+    c.CfgVolume = -500;
+    c.CfgBalance = 300;
+    c.CfgLoopList = 1;
+    const Settings loaded = c;
+    s.engine->log.clear();
+    FrmConf *d = openConf(s);
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(s.engine->log, QStringList({"set 19 -500", "set 20 300"}));
+    EXPECT_TRUE(d->OptionVideo[2]->isChecked());
+    EXPECT_FALSE(d->Check2->isChecked());
+    EXPECT_EQ(d->Text1->text(), "3");
+    // Three plays: quitting at the end is not offered, but keeps its tick.
+    EXPECT_TRUE(d->Check12->isHidden());
+    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
+    EXPECT_EQ(d->Label2->text(), "40");
+
+    d->Command2->click();
+    EXPECT_EQ(c, loaded);
+    EXPECT_EQ(fileBytes(s.path("Solvane.cfg")), formatSettings(loaded));
+
+    // Opening it again brings up the same dialog with what the user typed;
+    // it never holds up the other windows.
+    d->Text1->setText("12");
+    s.app.movie()->Toolbar1_ButtonClick(17);
+    EXPECT_EQ(s.app.forms.loaded(FormId::FrmConf), d);
+    EXPECT_EQ(d->Text1->text(), "12");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(ConfigDialog, RefusedValuesLeaveTheControlWhichApplyThenStores)
+{
+    StartedApp s;
+    Settings &c = s.app.settings;
+    c.CfgDisplaySize = 7;
+    c.CfgShowControls = 5;
+    c.CfgBorderColor = -2;
+    c.CfgBorderWidth = 400;
+    c.CfgVolume = -3000;
+    c.CfgBalance = 9600;
+    s.engine->log.clear();
+    FrmConf *d = openConf(s);
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(d->OptionVideo[0]->isChecked());
+    EXPECT_FALSE(d->Check1->isChecked());
+    EXPECT_EQ(d->HScroll1->value(), 0);
+    EXPECT_EQ(d->Label2->text(), "400");
+    EXPECT_EQ(d->Slider1->value(), -100);
+    EXPECT_EQ(d->Slider2->value(), 0);
+    EXPECT_TRUE(s.engine->entries("set 19").isEmpty());
+
+    d->Command2->click();
+    EXPECT_EQ(c.CfgShowControls, 0);
+    EXPECT_EQ(c.CfgBorderColor, 0);
+    EXPECT_EQ(c.CfgVolume, -100);
+    EXPECT_EQ(c.CfgBalance, 0);
+    // Not read back on apply: they keep what the file said.
+    EXPECT_EQ(c.CfgDisplaySize, 7);
+    EXPECT_EQ(c.CfgBorderWidth, 400);
+}
+
+TEST(ConfigDialog, ApplyWithTheDefaultsReachesEngineAndToolbarInOrderAndWritesThreeLines)
+{
+    StartedApp s;
+    ASSERT_FALSE(QFile::exists(s.path("Solvane.cfg")));
+    FrmConf *d = openConf(s);
+    ASSERT_TRUE(d);
+    frmMovie *m = s.app.movie();
+    m->Toolbar1->setValue(7, 1);
+    m->Toolbar1->setValue(12, 0);
+    s.engine->log.clear();
+    d->Command2->click();
+
+    EXPECT_EQ(s.engine->log, QStringList({"set 1032 0", "set 23 true", "set 1107 true", "set 26 true", "set 22 true",
+                                          "set 1086 true", "set 1108 true", "set 1018 true", "set 1017 true",
+                                          "set 1089 false", "set 1030 0", "set 1102 0", "set 1101 0", "set 19 -100",
+                                          "set 20 0"}));
+    EXPECT_EQ(m->Toolbar1->value(5), 1);
+    EXPECT_EQ(m->Toolbar1->value(7), 0);
+    EXPECT_EQ(m->Toolbar1->value(12), 1);
+    EXPECT_EQ(s.app.settings, Settings::defaults());
+    EXPECT_EQ(fileBytes(s.path("Solvane.cfg")),
+              QByteArray(" 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  0  0  0 \r\n 0 -100  0  0 \r\n"));
+    // Apply does not close the dialog, and never shows the video window.
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(m->isVisible());
+
+    // Without the toolbar, the engine area starts at the top.
+    d->Check9->setChecked(false);
+    d->Command2->click();
+    EXPECT_FALSE(m->Toolbar1->shown());
+    EXPECT_EQ(s.engine->widget()->y(), 0);
+    EXPECT_TRUE(fileBytes(s.path("Solvane.cfg")).startsWith(" 0  1  1  1  1  1  1  0 \r\n"));
+
+    // A closed video window is loaded, hidden, to take the settings.
+    s.app.forms.unload(FormId::frmMovie);
+    QFile::remove(s.path("Solvane.cfg"));
+    d->Command2->click();
+    ASSERT_TRUE(s.app.forms.loaded(FormId::frmMovie));
+    EXPECT_FALSE(s.app.movie()->isVisible());
+    EXPECT_FALSE(s.app.movie()->Toolbar1->shown());
+    EXPECT_EQ(s.engine->log.last(), "set 20 0");
+    EXPECT_TRUE(QFile::exists(s.path("Solvane.cfg")));
+}
+
+TEST(ConfigDialog, PlayCountQuitAtEndAndTheKeyFilter)
+{
+    StartedApp s;
+    Settings &c = s.app.settings;
+    FrmConf *d = openConf(s);
+    ASSERT_TRUE(d);
+    EXPECT_TRUE(d->OptionRepet->isChecked());
+    EXPECT_EQ(d->Text1->text(), "1");
+    EXPECT_TRUE(d->Check12->isHidden());
+
+    d->OptionLire->click();
+    EXPECT_FALSE(d->Check12->isHidden());
+    d->Check12->setChecked(true);
+    d->Text1->clear();
+    QTest::keyClicks(d->Text1, "a-2x");
+    EXPECT_EQ(d->Text1->text(), "2");
+    EXPECT_TRUE(d->Check12->isHidden());
+    QTest::keyClick(d->Text1, Qt::Key_Backspace);
+    QTest::keyClicks(d->Text1, "1.0");
+    EXPECT_EQ(d->Text1->text(), "1.0");
+    EXPECT_FALSE(d->Check12->isHidden());
+    EXPECT_TRUE(d->Check12->isChecked());
+
+    d->Text1->setText("3.5");
+    d->Command2->click();
+    EXPECT_EQ(c.CfgPlayCount, 4);
+    EXPECT_EQ(c.CfgExitAtEnd, 1);  // hidden or not, the tick is what counts
+    d->Text1->setText("99999");
+    d->Command2->click();
+    EXPECT_EQ(c.CfgPlayCount, 4);
+    d->Text1->clear();
+    d->Command2->click();
+    EXPECT_EQ(c.CfgPlayCount, 0);
+    d->Text1->setText("2");
+    d->OptionRepet->click();
+    d->Command2->click();
+    EXPECT_EQ(c.CfgPlayCount, 0);
+}
+
+TEST(ConfigDialog, SoundAndScaleChangeAtOnceAndCloseAppliesNothing)
+{
+    StartedApp s;
+    Settings &c = s.app.settings;
+    FrmConf *d = openConf(s);
+    ASSERT_TRUE(d);
+    s.engine->log.clear();
+    d->Slider1->setValue(-700);
+    d->Slider2->setValue(2000);
+    d->OptionVideo[3]->click();
+    d->HScroll1->setValue(12);
+    d->Check8->setChecked(true);
+    EXPECT_EQ(s.engine->log, QStringList({"set 19 -700", "set 20 2000"}));
+    EXPECT_EQ(c.CfgVolume, -700);
+    EXPECT_EQ(c.CfgBalance, 2000);
+    EXPECT_EQ(c.CfgDisplaySize, 3);
+    EXPECT_EQ(c.CfgBorderWidth, 12);
+    EXPECT_EQ(d->Label2->text(), "12");
+
+    // "--- | ---" centres the balance.
+    EXPECT_EQ(d->Label6->toolTip(), "Balance à zéro");
+    QTest::mouseClick(d->Label6, Qt::LeftButton);
+    EXPECT_EQ(d->Slider2->value(), 0);
+    EXPECT_EQ(s.engine->log.last(), "set 20 0");
+    EXPECT_EQ(c.CfgBalance, 0);
+
+    d->Command3->click();
+    EXPECT_FALSE(s.app.forms.loaded(FormId::FrmConf));
+    EXPECT_EQ(c.CfgMute, 0);
+    EXPECT_EQ(c.CfgVolume, -700);
+    EXPECT_FALSE(QFile::exists(s.path("Solvane.cfg")));
+}
+
+TEST(ConfigDialog, TheRealColourDialogPicksOrCancels)
+{
+    CommonDialog::setResponder({});
+    StartedApp s;
+    Settings &c = s.app.settings;
+    c.CfgBorderColor = 0x0000ff;  // red
+    FrmConf *d = openConf(s);
+    ASSERT_TRUE(d);
+    s.engine->log.clear();
+
+    answerColorDialog(QColor());
+    d->Command1->click();
+    EXPECT_EQ(c.CfgBorderColor, 0x0000ff);
+    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(255, 0, 0));
+
+    answerColorDialog(QColor(0x10, 0x20, 0x30));
+    d->Command1->click();
+    EXPECT_EQ(c.CfgBorderColor, 0x302010);
+    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, 5000));
+    // The engine learns the colour on apply.
+    EXPECT_TRUE(s.engine->entries("set 1102").isEmpty());
+    d->Command2->click();
+    EXPECT_EQ(s.engine->entries("set 1102"), QStringList({"set 1102 3153936"}));
+}
