@@ -32,6 +32,8 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
 
 cp "$exe" "$work/solvane"
+# Default settings, but each file plays once (the default repeats it).
+printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  1  0  0 \r\n 0 -100  0  0 \r\n' >"$work/Solvane.cfg"
 strace -f --seccomp-bpf -qq -e trace=openat -e status=successful -o "$work/trace" \
   "$work/solvane" "$work/list.m3u" >"$work/log" 2>&1 & pids+=($!)
 tracer=$!
@@ -40,9 +42,14 @@ for _ in $(seq 100); do pid=$(pgrep -P $tracer -n); [ -n "$pid" ] && break; slee
 [ -n "$pid" ] || { echo "the program did not start"; cat "$work/log"; exit 1; }
 
 # Clip numbers in the order the process opened them.
-opened() { grep -o 'clips/c[0-9]*\.mp4' "$work/trace" | sed 's/[^0-9]//g; s/^0*\([0-9]\)/\1/'; }
+opened() { sed -n 's|.*/clips/c0*\([0-9][0-9]*\)\.mp4".*|\1|p' "$work/trace"; }
 rss() { awk '/^VmRSS/ {print $2}' /proc/$pid/status; }
-fds() { ls /proc/$pid/fd | wc -l; }
+# The fewest descriptors over a moment: a thread may hold one for an instant.
+fds() {
+  local least=999999 n
+  for _ in 1 2 3 4 5; do n=$(ls /proc/$pid/fd | wc -l); [ "$n" -lt "$least" ] && least=$n; sleep 0.05; done
+  echo $least
+}
 # Waits until clip $1 has been opened (the one before it has played).
 await_clip() {
   local n=$1 last=-1 stalled=0
