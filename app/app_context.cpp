@@ -1,11 +1,15 @@
 #include "app/app_context.h"
 
+#include <QGuiApplication>
+#include <QIcon>
+
 #include "app/frm_solvane.h"
 #include "dialogs/frm_apropos.h"
 #include "dialogs/frm_conf.h"
 #include "playback/frm_movie.h"
 #include "engine/mpv_engine.h"
 #include "playlist/frm_playlist.h"
+#include "platform/file_drop.h"
 
 static void initResources()
 {
@@ -18,8 +22,10 @@ static void initResources()
 App::App(EngineFactory engineFactory) : engineFactory_(std::move(engineFactory))
 {
     initResources();
-    forms.setFactory(FormId::Solvane, [this] { return new FrmSolvane(*this); });
-    forms.setFactory(FormId::frmMovie, [this] { return new frmMovie(*this); });
+    // Every window shows the program's icon, not the generic one.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/skin/icon.svg")));
+    forms.setFactory(FormId::Solvane, [this] { return acceptFileDrops(new FrmSolvane(*this)); });
+    forms.setFactory(FormId::frmMovie, [this] { return acceptFileDrops(new frmMovie(*this)); });
     forms.setFactory(FormId::frmPlayList, [this] { return new frmPlayList(*this); });
     forms.setFactory(FormId::FrmConf, [this] { return new FrmConf(*this); });
     forms.setFactory(FormId::FrmApropos, [this] { return new FrmApropos(*this); });
@@ -27,11 +33,22 @@ App::App(EngineFactory engineFactory) : engineFactory_(std::move(engineFactory))
 
 App::~App() { forms.destroyAll(); }
 
+Form *App::acceptFileDrops(Form *form)
+{
+    // Files dropped on the main or the video window go where a drop on the
+    // playlist window goes.
+    ::acceptFileDrops(form, [this](const QStringList &files) {
+        if (frmPlayList *list = playList())
+            list->dropFiles(files);
+    });
+    return form;
+}
+
 MediaEngine *App::createEngine(QWidget *parent)
 {
-    if (engineFactory_)
-        return engineFactory_(parent);
-    return new MpvEngine(parent);
+    MediaEngine *engine = engineFactory_ ? engineFactory_(parent) : new MpvEngine(parent);
+    emit engineCreated(engine);
+    return engine;
 }
 
 FrmSolvane *App::Solvane() { return static_cast<FrmSolvane *>(forms.get(FormId::Solvane)); }

@@ -8,6 +8,7 @@
 #include "platform/user_store.h"
 
 class QWidget;
+class Form;
 class MediaEngine;
 class FrmSolvane;
 class frmMovie;
@@ -30,6 +31,9 @@ public:
     QString CfgPath;
     // Window geometry in twips, kept as the store's text until replaced.
     QString WinX, WinY, VideoW, VideoH;
+    // The video window's outer left and top, kept for the run and stored
+    // beside its size; empty until it has a place of its own.
+    QString VideoX, VideoY;
     QString CurrentFile;
     QString PendingListFile;
 
@@ -57,8 +61,12 @@ public:
 
 signals:
     void programEnded();
+    // A new video window made its engine (each load of the window makes one).
+    void engineCreated(MediaEngine *engine);
 
 private:
+    Form *acceptFileDrops(Form *form);
+
     EngineFactory engineFactory_;
     bool ended_ = false;
 };

@@ -17,12 +17,12 @@ const char *kClosedFace = ":/skin/main_closed.svg";
 const char *kOpenFace = ":/skin/main_open.svg";
 }  // namespace
 
-FrmSolvane::FrmSolvane(App &app)
-    : Form(app, Id, nullptr,
-           Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+FrmSolvane::FrmSolvane(App &app) : Form(app, Id, nullptr, kToolWindow)
 {
     setWindowTitle(QStringLiteral("Solvane"));
     setWindowIcon(QIcon(QStringLiteral(":/skin/icon.svg")));
+    // The skin's zones explain themselves also while another window is active.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFixedSize(twips::toPx(5280), twips::toPx(1545));
     buildSkin();
     // Design-time place: near the top of the screen, centred.
@@ -109,12 +109,36 @@ void FrmSolvane::setCaption(const QString &text)
     lblCaption->setToolTip(text);
 }
 
-void FrmSolvane::redock()
+void FrmSolvane::redock() { redockAt(frameGeometry().topLeft()); }
+
+void FrmSolvane::redockAt(QPoint topLeft)
 {
     frmPlayList *list = app().playList();
     if (!list)
         return;
-    list->move(frameGeometry().left(), frameGeometry().bottom() + 1);
+    list->move(topLeft.x(), topLeft.y() + frameGeometry().height());
+}
+
+void FrmSolvane::changeEvent(QEvent *e)
+{
+    Form::changeEvent(e);
+    if (e->type() != QEvent::WindowStateChange)
+        return;
+    // A window manager may offer to minimise this window: the playlist goes
+    // and comes back with it.
+    auto *list = static_cast<frmPlayList *>(app().forms.loaded(FormId::frmPlayList));
+    if (!list)
+        return;
+    if (isMinimized()) {
+        if (list->isVisible()) {
+            listHiddenByMinimise_ = true;
+            list->hide();
+        }
+    } else if (listHiddenByMinimise_) {
+        listHiddenByMinimise_ = false;
+        redock();
+        list->show();
+    }
 }
 
 void FrmSolvane::Form_Activate() { redock(); }

@@ -20,6 +20,12 @@ class FrmSolvane : public Form
     Q_OBJECT
 public:
     static constexpr FormId Id = FormId::Solvane;
+    // A small tool window without a task-bar entry; a plain window with one
+    // (and a minimise button) while there is no notification area.
+    static constexpr Qt::WindowFlags kToolWindow =
+        Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    static constexpr Qt::WindowFlags kTaskbarWindow = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                      Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint;
     explicit FrmSolvane(App &app);
     ~FrmSolvane() override;
 
@@ -30,8 +36,13 @@ public:
 
     // Loads PendingListFile into the playlist and plays its first entry.
     void ChargeListe();
-    // Moves the playlist window under this one, left edges aligned.
+    // What start-up does with its command line; also what the running
+    // player does with a later start's.
+    void actOnCommandLine(const QStringList &arguments, const QString &currentDir);
+    // Moves the playlist window under this one, left edges aligned; during a
+    // drag, under where this one is at `topLeft` (outer, pixels).
     void redock();
+    void redockAt(QPoint topLeft);
 
     void setCaption(const QString &text);
     void imgLock_Click();    // closed face
@@ -59,6 +70,15 @@ public:
     void Mnu_Aide_Click();
     void Mnu_Quitter_Click();
 
+    // Every path that puts the main window away calls this: hidden while the
+    // notification icon can bring it back, minimised with a task-bar entry
+    // while there is no notification area.
+    void hideToTray();
+    TrayIcon *trayIcon() const { return tray_; }
+    // Adds the icon when a notification area has appeared, and gives the
+    // window a task-bar entry when it has gone; runs every few seconds.
+    void checkNotificationArea();
+
     CommonDialog CommonDialog1;
     QMenu *Mnu_Fichier = nullptr;
 
@@ -72,15 +92,19 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
 private:
     void buildSkin();
     void buildMenu();
     void connectZones();
-    void startupCommandLine();
+    void setTaskbarEntry(bool entry);
 
     std::unique_ptr<SingleInstance> instance_;
     TrayIcon *tray_ = nullptr;
+    QTimer trayWatch_;
     // The open dialog's filter, remembered while the window lives (0 unset).
     qint16 filterIndex_ = 0;
+    // The playlist window was hidden because this one was minimised.
+    bool listHiddenByMinimise_ = false;
 };

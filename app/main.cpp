@@ -7,6 +7,7 @@
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
+#include "desktop/desktop_services.h"
 
 int main(int argc, char *argv[])
 {
@@ -34,5 +35,7 @@ int main(int argc, char *argv[])
     app.Solvane();
     if (app.hasEnded())
         return 0;
+    // Media keys, sound menus and the screen saver's hold; silent without a bus.
+    DesktopServices desktop(app);
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
+#include "platform/text_file.h"
 
 namespace {
 
@@ -146,10 +147,20 @@ void readSettingsFile(const QString &path, Settings &s)
         s = Settings::defaults();
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!openRegularFile(file, path))
         return;  // present but unreadable: every field keeps its value
-    parseSettings(file.readAll(), s);
+    // Line by line, and only as far as the fields go: a huge file costs no
+    // more than a small one.
+    LineReader reader(file);
+    QByteArray text, line;
+    qsizetype count = 0;
+    while (count < Settings::kFieldCount && reader.next(line)) {
+        count += items(line).size();
+        text += line;
+        text += '\n';
+    }
+    parseSettings(text, s);
 }
 
 bool writeSettingsFile(const QString &path, const Settings &s)

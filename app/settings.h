@@ -51,7 +51,8 @@ QByteArray formatSettings(const Settings &s);
 void parseSettings(const QByteArray &bytes, Settings &s);
 
 // Start-up: defaults when `path` is not an ordinary file; otherwise the file's
-// values over `s` (all zero at start-up), whatever they are.
+// values over `s` (all zero at start-up), whatever they are. The file is read
+// line by line until the fields are filled; lines over 32 KiB are skipped.
 void readSettingsFile(const QString &path, Settings &s);
 
 // Apply: replaces the file atomically. Returns false when it could not be

@@ -1,14 +1,18 @@
 // Start-up and shutdown of the main window.
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 
 #include "app/app_context.h"
 #include "app/command_line.h"
 #include "app/config_location.h"
 #include "app/frm_solvane.h"
 #include "app/geometry_text.h"
+#include "app/geometry_fit.h"
 #include "platform/image_control.h"
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
+#include "platform/twips.h"
 #include "playback/frm_movie.h"
 #include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
@@ -17,6 +21,10 @@ namespace {
 const QString kApp = QStringLiteral("Solvane");
 const QString kMainSection = QStringLiteral("config");
 const QString kVideoSection = QStringLiteral("config2");
+// The smallest video window a stored size may give: room for the toolbar's
+// first buttons and a picture (160 x 120 pixels).
+constexpr double kMinVideoWidthTw = 2400;
+constexpr double kMinVideoHeightTw = 1800;
 }  // namespace
 
 void FrmSolvane::Form_Load()
@@ -27,9 +35,14 @@ void FrmSolvane::Form_Load()
     if (!a.programFile.isEmpty()) {
         instance_ = std::make_unique<SingleInstance>(a.programFile);
         if (instance_->anotherIsRunning()) {
+            // The running one acts on our command line instead.
+            if (!a.arguments.isEmpty())
+                instance_->handOver(a.currentDir, a.arguments);
             a.endProgram();
             return;
         }
+        connect(instance_.get(), &SingleInstance::commandLineReceived, this,
+                [this](const QString &dir, const QStringList &args) { actOnCommandLine(args, dir); });
     }
 
     // 2-3. Geometry; asking the video window for its size loads it, hidden,
@@ -37,37 +50,78 @@ void FrmSolvane::Form_Load()
     a.WinX = a.store.read(kApp, kMainSection, QStringLiteral("X"), numberToText(twLeft()));
     a.WinY = a.store.read(kApp, kMainSection, QStringLiteral("Y"), numberToText(twTop()));
     if (frmMovie *movie = a.movie()) {
-        a.VideoW = a.store.read(kApp, kVideoSection, QStringLiteral("VX"), numberToText(movie->twWidth()));
-        a.VideoH = a.store.read(kApp, kVideoSection, QStringLiteral("VY"), numberToText(movie->twHeight()));
+        a.VideoW = a.store.read(kApp, kVideoSection, QStringLiteral("VX"), QString());
+        a.VideoH = a.store.read(kApp, kVideoSection, QStringLiteral("VY"), QString());
+        // Sizes not stored yet default to the window's outer size. Before the
+        // window manager has framed the window that would be its client size,
+        // which the first activation would then shrink by a title bar: the
+        // defaults wait until the frame is known.
+        const auto defaults = [&a, movie] {
+            if (a.VideoW.isEmpty())
+                a.VideoW = numberToText(movie->twWidth());
+            if (a.VideoH.isEmpty())
+                a.VideoH = numberToText(movie->twHeight());
+        };
+        if (movie->frameKnown())
+            defaults();
+        else
+            connect(movie, &Form::frameMeasured, this, defaults, Qt::SingleShotConnection);
     }
+    // No stored place: the video window finds one beside this window.
+    a.VideoX = a.store.read(kApp, kVideoSection, QStringLiteral("VPX"), QString());
+    a.VideoY = a.store.read(kApp, kVideoSection, QStringLiteral("VPY"), QString());
 
-    // 4. Both numbers, or the window stays where it was designed.
+    // 4. Both numbers, or the window stays where it was designed. A place on
+    // a monitor that is gone comes back to where its title bar can be reached.
     const auto x = textToNumber(a.WinX);
     const auto y = textToNumber(a.WinY);
-    if (x && y)
-        moveTw(*x, *y);
+    if (x && y) {
+        moveTw(saneTwips(*x), saneTwips(*y));
+        QList<QRect> screens;
+        for (const QScreen *screen : QGuiApplication::screens())
+            screens << screen->availableGeometry();
+        move(reachablePosition(frameGeometry(), screens));
+    }
 
-    // 5. Each dimension on its own.
+    // 5. Each dimension on its own, at least a usable size and at most the
+    // screen's available area; the stored text follows, as every activation
+    // of the video window applies it again.
     if (frmMovie *movie = a.movie()) {
-        if (const auto w = textToNumber(a.VideoW))
-            movie->setTwWidth(*w);
-        if (const auto h = textToNumber(a.VideoH))
-            movie->setTwHeight(*h);
+        const QSize avail = movie->screen() ? movie->screen()->availableGeometry().size() : QSize(1 << 20, 1 << 20);
+        if (const auto w = textToNumber(a.VideoW)) {
+            const double width = dimensionWithin(*w, kMinVideoWidthTw, twips::fromPx(avail.width()));
+            if (width != *w)
+                a.VideoW = numberToText(width);
+            movie->setTwWidth(width);
+        }
+        if (const auto h = textToNumber(a.VideoH)) {
+            const double height = dimensionWithin(*h, kMinVideoHeightTw, twips::fromPx(avail.height()));
+            if (height != *h)
+                a.VideoH = numberToText(height);
+            movie->setTwHeight(height);
+        }
     }
 
     // 6. Settings file.
     a.CfgPath = settingsFilePath(a.AppFolder);
     readSettingsFile(a.CfgPath, a.settings);
 
-    // 7.
+    // 7. Without a notification area the window needs a task-bar entry, or
+    // nothing could bring it back once it is put away.
+    if (!TrayIcon::available())
+        setTaskbarEntry(true);
     show();
     repaint();
 
-    // 8. Notification-area icon.
+    // 8. Notification-area icon; a panel that starts later gets it then.
     tray_ = new TrayIcon(this);
     // Every notification reports the left button, as the icon's messages always have.
     connect(tray_, &TrayIcon::notification, this, [this](int message) { Form_MouseMove(1, message); });
-    tray_->add(windowIcon(), trayTipText());
+    if (!tray_->add(windowIcon(), trayTipText()))
+        setTaskbarEntry(true);
+    trayWatch_.setInterval(2000);
+    connect(&trayWatch_, &QTimer::timeout, this, &FrmSolvane::checkNotificationArea);
+    trayWatch_.start();
 
     // 9-11. The playlist window, loaded hidden and docked below.
     redock();
@@ -77,13 +131,13 @@ void FrmSolvane::Form_Load()
     a.playList();
 
     // 12.
-    startupCommandLine();
+    actOnCommandLine(a.arguments, a.currentDir);
 }
 
-void FrmSolvane::startupCommandLine()
+void FrmSolvane::actOnCommandLine(const QStringList &arguments, const QString &currentDir)
 {
     App &a = app();
-    const CommandLine cmd = parseCommandLine(a.arguments, a.currentDir);
+    const CommandLine cmd = parseCommandLine(arguments, currentDir);
     if (cmd.isEmpty())
         return;
     frmPlayList *list = a.playList();
@@ -114,10 +168,18 @@ void FrmSolvane::Form_Unload()
     a.store.write(kApp, kMainSection, QStringLiteral("X"), numberToText(twLeft()));
     a.store.write(kApp, kMainSection, QStringLiteral("Y"), numberToText(twTop()));
     // 2. The video window records its size as it closes.
+    const bool videoSized = !a.VideoW.isEmpty() && !a.VideoH.isEmpty();
     a.forms.unload(FormId::frmMovie);
-    // 3.
-    a.store.write(kApp, kVideoSection, QStringLiteral("VX"), a.VideoW);
-    a.store.write(kApp, kVideoSection, QStringLiteral("VY"), a.VideoH);
+    // 3. A size is stored once one was stored or measured: a window never
+    // framed would give its client size.
+    if (videoSized) {
+        a.store.write(kApp, kVideoSection, QStringLiteral("VX"), a.VideoW);
+        a.store.write(kApp, kVideoSection, QStringLiteral("VY"), a.VideoH);
+    }
+    if (textToNumber(a.VideoX) && textToNumber(a.VideoY)) {
+        a.store.write(kApp, kVideoSection, QStringLiteral("VPX"), a.VideoX);
+        a.store.write(kApp, kVideoSection, QStringLiteral("VPY"), a.VideoY);
+    }
     // 4.
     a.forms.unload(FormId::frmPlayList);
     a.forms.unload(FormId::FrmConf);

@@ -23,10 +23,10 @@ QString timeText(double position, double duration)
     if (s1 == -1)
         s1 = 0;
     const qint64 m2 = minutesOf(duration);
-    // Rounding the duration up to a whole minute can leave a sliver below 0:
-    // it prints as 00, not as "-00".
+    // Rounding the duration up to a whole minute can leave a sliver below 0
+    // (half a second at most): it prints as 00, not as "-01".
     qint64 s2 = qint64(std::round(duration - 60.0 * double(m2)));
-    if (s2 == 0)
+    if (s2 < 0)
         s2 = 0;
     return twoDigits(m1) + u':' + twoDigits(s1) + QLatin1String(" / ") + twoDigits(m2) + u':' + twoDigits(s2);
 }

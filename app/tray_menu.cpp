@@ -53,7 +53,7 @@ void FrmSolvane::imgMain_MouseMove(int button)
 {
     if (button != 1)
         return;
-    dragWindow(this, [this] { redock(); });
+    dragWindow(this, [this](QPoint at) { redockAt(at); });
 }
 
 void FrmSolvane::Form_MouseMove(int button, int message)
@@ -84,16 +84,67 @@ void FrmSolvane::Mnu_Afficher_Click()
 
 void FrmSolvane::Mnu_Masquer_Click()
 {
-    hide();
+    // The playlist first: a minimised main window would otherwise bring back
+    // the playlist it took along.
     if (frmPlayList *list = app().playList())
         list->hide();
+    hideToTray();
 }
 
 void FrmSolvane::imgMini_Click()
 {
     if (frmPlayList *list = app().playList())
         list->hide();
-    hide();
+    hideToTray();
+}
+
+void FrmSolvane::hideToTray()
+{
+    if (tray_ && tray_->isShown())
+        hide();
+    else
+        showMinimized();
+}
+
+void FrmSolvane::checkNotificationArea()
+{
+    if (!tray_)
+        return;
+    const bool present = TrayIcon::available();
+    if (present && !tray_->isShown()) {
+        if (tray_->add(windowIcon(), trayTipText()))
+            setTaskbarEntry(false);
+    } else if (!present && tray_->isShown()) {
+        // The panel went away: the icon can no longer bring the window back.
+        tray_->remove();
+        setTaskbarEntry(true);
+        if (!isVisible())
+            showMinimized();
+    }
+}
+
+void FrmSolvane::setTaskbarEntry(bool entry)
+{
+    const Qt::WindowFlags flags = entry ? kTaskbarWindow : kToolWindow;
+    if (windowType() == (flags & Qt::WindowType_Mask))
+        return;
+    const bool shown = isVisible();
+    const bool minimised = isMinimized();
+    const QPoint place = pos();
+    // Changing the kind of window hides it; it comes back as it was, except
+    // that a minimised window now waits behind the icon.
+    // A fresh native window: the old one may still believe itself minimised
+    // after the window manager restored it, and would come back so.
+    if (testAttribute(Qt::WA_WState_Created))
+        destroy();
+    setWindowFlags(flags);
+    move(place);
+    if (!shown || (minimised && !entry))
+        return;
+    if (minimised)
+        showMinimized();
+    else
+        show();
 }
 
 void FrmSolvane::imgList_Click()

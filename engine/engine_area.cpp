@@ -199,6 +199,7 @@ bool EngineArea::eventFilter(QObject *watched, QEvent *event)
     if (watched == picture_) {
         if (fullScreen_ && event->type() == QEvent::MouseButtonDblClick) {
             leaveFullScreen(true);
+            emit leftFullScreen(size_);
             return true;
         }
         if (fullScreen_ && event->type() == QEvent::MouseMove)
@@ -211,6 +212,7 @@ bool EngineArea::eventFilter(QObject *watched, QEvent *event)
         auto *target = qobject_cast<QWidget *>(watched);
         if (target && target->window() == window()) {
             leaveFullScreen(true);
+            emit leftFullScreen(size_);
             return true;
         }
         return false;
@@ -231,6 +233,7 @@ bool EngineArea::eventFilter(QObject *watched, QEvent *event)
         }
         if (++fightCount_ > 4) {
             leaveFullScreen(false);
+            emit leftFullScreen(size_);
             return false;
         }
         QTimer::singleShot(0, this, [this] {

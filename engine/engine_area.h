@@ -32,6 +32,11 @@ public:
 
     void relayout();
 
+signals:
+    // Full screen was left by the user or the window system, not by a set:
+    // the display size in use again.
+    void leftFullScreen(int size);
+
 protected:
     void resizeEvent(QResizeEvent *) override;
     void paintEvent(QPaintEvent *) override;

@@ -2,10 +2,12 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "engine/engine_rules.h"
@@ -17,6 +19,58 @@ static QHBoxLayout *rowLayout(QWidget *w)
     l->setSpacing(4);
     return l;
 }
+
+namespace {
+// A click on a bar puts the knob where it was clicked and goes on as a drag,
+// instead of stepping a page towards it.
+class JumpStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == QStyle::SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QSlider *jumpingSlider(QWidget *parent)
+{
+    auto *slider = new QSlider(Qt::Horizontal, parent);
+    auto *style = new JumpStyle;
+    style->setParent(slider);
+    slider->setStyle(style);
+    return slider;
+}
+}  // namespace
+
+// A label that shows as much of its text as fits, the end kept, as the main
+// window shows a path: never a letter cut in half.
+class ElidedLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+    void setFullText(const QString &text)
+    {
+        full_ = text;
+        setToolTip(text);
+        elide();
+    }
+    QString fullText() const { return full_; }
+    QSize minimumSizeHint() const override { return QSize(0, QLabel::minimumSizeHint().height()); }
+
+protected:
+    void resizeEvent(QResizeEvent *e) override
+    {
+        QLabel::resizeEvent(e);
+        elide();
+    }
+
+private:
+    void elide() { setText(fontMetrics().elidedText(full_, Qt::ElideLeft, std::max(contentsRect().width(), 0))); }
+    QString full_;
+};
 
 static QToolButton *textButton(const QString &text, QWidget *parent)
 {
@@ -36,13 +90,16 @@ EnginePanels::EnginePanels(QWidget *parent) : QWidget(parent)
 
     position_ = new QWidget(this);
     position_->setObjectName(QStringLiteral("positionBar"));
-    bar_ = new QSlider(Qt::Horizontal, position_);
+    bar_ = jumpingSlider(position_);
+    bar_->setObjectName(QStringLiteral("positionSlider"));
     bar_->setRange(0, 0);
     rowLayout(position_)->addWidget(bar_);
-    connect(bar_, &QSlider::sliderReleased, this, &EnginePanels::seekToSlider);
+    // Live while dragged, exact where the knob ends.
+    connect(bar_, &QSlider::sliderMoved, this, [this] { seekToSlider(false); });
+    connect(bar_, &QSlider::sliderReleased, this, [this] { seekToSlider(true); });
     connect(bar_, &QSlider::valueChanged, this, [this] {
         if (!updating_ && !bar_->isSliderDown())
-            seekToSlider();
+            seekToSlider(true);
     });
 
     row_ = new QWidget(this);
@@ -57,7 +114,8 @@ EnginePanels::EnginePanels(QWidget *parent) : QWidget(parent)
     auto *sound = rowLayout(sound_);
     mute_ = textButton(QStringLiteral("Muet"), sound_);
     mute_->setCheckable(true);
-    volume_ = new QSlider(Qt::Horizontal, sound_);
+    volume_ = jumpingSlider(sound_);
+    volume_->setObjectName(QStringLiteral("volumeSlider"));
     volume_->setRange(-2000, 0);
     volume_->setFixedWidth(110);
     volume_->setToolTip(QStringLiteral("Volume"));
@@ -72,11 +130,16 @@ EnginePanels::EnginePanels(QWidget *parent) : QWidget(parent)
     auto *titles = new QVBoxLayout(title_);
     titles->setContentsMargins(6, 2, 6, 2);
     titles->setSpacing(0);
-    titleText_ = new QLabel(title_);
+    titleText_ = new ElidedLabel(title_);
+    titleText_->setObjectName(QStringLiteral("titleText"));
     QFont bold = titleText_->font();
     bold.setBold(true);
     titleText_->setFont(bold);
-    artistText_ = new QLabel(title_);
+    artistText_ = new ElidedLabel(title_);
+    for (QLabel *l : {static_cast<QLabel *>(titleText_), static_cast<QLabel *>(artistText_)}) {
+        l->setTextFormat(Qt::PlainText);
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
     titles->addWidget(titleText_);
     titles->addWidget(artistText_);
 
@@ -84,7 +147,9 @@ EnginePanels::EnginePanels(QWidget *parent) : QWidget(parent)
     status_->setObjectName(QStringLiteral("statusBar"));
     auto *status = rowLayout(status_);
     stateText_ = new QLabel(QStringLiteral("Arrêté"), status_);
+    stateText_->setObjectName(QStringLiteral("stateText"));
     timesText_ = new QLabel(status_);
+    timesText_->setObjectName(QStringLiteral("timesText"));
     status->addWidget(stateText_);
     status->addStretch(1);
     status->addWidget(timesText_);
@@ -155,11 +220,19 @@ int EnginePanels::panelsHeight() const
 
 void EnginePanels::setState(const QString &text) { stateText_->setText(text); }
 
+void EnginePanels::showFailure(const QString &why)
+{
+    setTitle(QString(), QString());
+    setTimes(0, 0);
+    timesText_->clear();
+    stateText_->setText(why);
+}
+
 void EnginePanels::setTimes(double position, double duration)
 {
     duration_ = std::isfinite(duration) && duration > 0 ? duration : 0;
     const double pos = std::isfinite(position) && position > 0 ? position : 0;
-    timesText_->setText(clockText(pos) + QStringLiteral(" / ") + clockText(duration_));
+    timesText_->setText(clockText(pos) + QStringLiteral(" / ") + clockText(duration_, Clock::Total));
     if (bar_->isSliderDown())
         return;
     updating_ = true;
@@ -168,16 +241,16 @@ void EnginePanels::setTimes(double position, double duration)
     updating_ = false;
 }
 
-void EnginePanels::seekToSlider()
+void EnginePanels::seekToSlider(bool exact)
 {
     if (duration_ > 0)
-        emit seekRequested(bar_->value() / 1000.0);
+        emit seekRequested(bar_->sliderPosition() / 1000.0, exact);
 }
 
 void EnginePanels::setTitle(const QString &title, const QString &artist)
 {
-    titleText_->setText(title);
-    artistText_->setText(artist);
+    titleText_->setFullText(title);
+    artistText_->setFullText(artist);
     artistText_->setHidden(artist.isEmpty());
     emit layoutChanged();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QWidget>
 
+class ElidedLabel;
 class QLabel;
 class QSlider;
 class QToolButton;
@@ -27,6 +28,8 @@ public:
 
     void setState(const QString &text);
     void setTimes(double position, double duration);
+    // A file that did not play: why, in the status bar; no title, no time.
+    void showFailure(const QString &why);
     void setTitle(const QString &title, const QString &artist);
     void setMuted(bool muted);
     void setVolume(int hundredthsDb);
@@ -37,17 +40,20 @@ signals:
     void stopClicked();
     void muteToggled(bool muted);
     void volumeMoved(int hundredthsDb);
-    void seekRequested(double seconds);
+    // While the knob is dragged, fast seeks (exact false); an exact one
+    // where it is let go, clicked or moved with the keys.
+    void seekRequested(double seconds, bool exact);
     void layoutChanged();
 
 private:
     QWidget *panel(Panel panel) const;
-    void seekToSlider();
+    void seekToSlider(bool exact);
 
     QWidget *controls_, *sound_, *row_, *position_, *title_, *status_;
     QToolButton *mute_;
     QSlider *volume_, *bar_;
-    QLabel *titleText_, *artistText_, *stateText_, *timesText_;
+    ElidedLabel *titleText_, *artistText_;
+    QLabel *stateText_, *timesText_;
     double duration_ = 0;
     bool updating_ = false;
 };

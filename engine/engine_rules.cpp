@@ -62,9 +62,15 @@ QString soundFilters(int balance)
         .arg(QString::number(balanceOut(balance), 'f', 8));
 }
 
-QString clockText(double seconds)
+QString clockText(double seconds, Clock kind)
 {
-    const long long t = (std::isfinite(seconds) && seconds > 0) ? static_cast<long long>(seconds) : 0;
+    long long t = 0;
+    if (std::isfinite(seconds) && seconds > 0) {
+        const long long minutes = static_cast<long long>(std::nearbyint(seconds)) / 60;
+        const double rest = seconds - 60.0 * double(minutes);
+        const long long s = static_cast<long long>(kind == Clock::Total ? std::round(rest) : std::nearbyint(rest));
+        t = 60 * minutes + std::max(s, 0LL);
+    }
     const long long h = t / 3600, m = (t / 60) % 60, s = t % 60;
     if (h > 0)
         return QStringLiteral("%1:%2:%3").arg(h).arg(m, 2, 10, QLatin1Char('0')).arg(s, 2, 10, QLatin1Char('0'));
@@ -76,15 +82,28 @@ QRect pictureRect(int displaySize, QSize video, const QRect &region, int border)
     if (video.isEmpty())
         return region;
     const int b = std::max(border, 0);
+    const QSize room(std::max(region.width() - 2 * b, 1), std::max(region.height() - 2 * b, 1));
     QSize size = video;
     if (displaySize == 1)
         size = video / 2;
     else if (displaySize == 2)
         size = video * 2;
     else if (displaySize != 0)
-        size = video.scaled(QSize(std::max(region.width() - 2 * b, 1), std::max(region.height() - 2 * b, 1)),
-                            Qt::KeepAspectRatio);
+        size = video.scaled(room, Qt::KeepAspectRatio);
+    // A scale never crops: what does not fit is shown whole, smaller.
+    if (size.width() > room.width() || size.height() > room.height())
+        size = size.scaled(room, Qt::KeepAspectRatio);
     size = size.expandedTo(QSize(1, 1));
     return QRect(region.x() + (region.width() - size.width()) / 2,
                  region.y() + (region.height() - size.height()) / 2, size.width(), size.height());
+}
+
+QString failureText(int mpvError, bool fileExists)
+{
+    if (!fileExists)
+        return QStringLiteral("Fichier introuvable");
+    // -13 loading failed, -17 unknown format: libmpv found nothing it can play in it.
+    if (mpvError == -13 || mpvError == -17)
+        return QStringLiteral("Format non reconnu");
+    return QStringLiteral("Lecture impossible");
 }

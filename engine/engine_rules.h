@@ -32,10 +32,21 @@ QString soundFilters(int balance);
 // kept on the lowered side, less one, negative when the right side is lowered.
 double balanceOut(int balance);
 
-// Elapsed or total time as "m:ss", or "h:mm:ss" from an hour on.
-QString clockText(double seconds);
+// Elapsed or total time as "m:ss", or "h:mm:ss" from an hour on. Whole
+// seconds as the main window's time counts them, so both show the same
+// second: the minutes from the seconds rounded to the nearest whole (halves
+// to even), the rest rounded the same way for an elapsed time and halves
+// away from zero for a total, never below 0.
+enum class Clock { Elapsed, Total };
+QString clockText(double seconds, Clock kind = Clock::Elapsed);
 
 // Where the picture goes inside `region` (its border of `border` pixels around
 // it): display size 0 at its own size, 1 half, 2 double, 4 scaled to fit with
-// its aspect kept; always centred. Without a picture size, the whole region.
+// its aspect kept; always centred. A picture larger than the region at its
+// scale is scaled down to fit it, aspect kept, never cut. Without a picture
+// size, the whole region.
 QRect pictureRect(int displaySize, QSize video, const QRect &region, int border);
+
+// What the status bar says when a file does not play, from libmpv's error
+// and whether the file is there at all.
+QString failureText(int mpvError, bool fileExists);

@@ -28,7 +28,15 @@ enum class Disp : int {
     VideoBorderWidth = 1101,      // set, int pixels
     Volume = 19,                  // set, int hundredths of a dB, 0 loudest
     Balance = 20,                 // set, int hundredths of a dB, negative lowers the right
+    PlayState = 1028,             // get, int: a PlayState value
+    ImageSourceWidth = 1021,      // get, int pixels, 0 without a picture
+    ImageSourceHeight = 1022,     // get, int pixels, 0 without a picture
+    ClipTitle = 1116,             // get, text: the file's own title tag, "" without
+    ClipAuthor = 1117,            // get, text: the file's own artist tag, "" without
 };
+
+// What the engine is doing, as PlayState reads it and PlayStateChange tells.
+enum PlayState : int { mpStopped = 0, mpPaused = 1, mpPlaying = 2, mpWaiting = 3, mpClosed = 6 };
 
 // The media engine as the windows drive it. Every member can fail; failures
 // are reported to the caller and never thrown into the event loop.
@@ -51,4 +59,11 @@ signals:
     // (Result 0), or when a file cannot be played (Result != 0). Never on
     // stop nor when a new file replaces the current one.
     void EndOfStream(int Result);
+    // The user changed the display size from within the engine (left full
+    // screen with Escape or a double-click): the size now in use.
+    void DisplaySizeChanged(int size);
+    // Whenever PlayState changes.
+    void PlayStateChange(int OldState, int NewState);
+    // A jump in the file asked for by the user (position bar, knob, remote).
+    void PositionChange(double oldPosition, double newPosition);
 };

@@ -170,7 +170,12 @@ MpvOptions engineOptions(bool openGl)
         {"audio-format", "float"},
         {"idle", "yes"},
         {"pause", "yes"},
-        {"audio-display", "no"},
+        // A song's embedded cover art shows as its picture.
+        {"audio-display", "embedded-first"},
+        // The name the sound mixer lists the player under.
+        {"audio-client-name", "Solvane"},
+        // The stream's name in the mixer: the file's title, not "… - mpv".
+        {"title", "${?media-title:${media-title}}${!media-title:Solvane}"},
         {"ytdl", "no"},
         {"load-scripts", "no"},
         {"config", "no"},

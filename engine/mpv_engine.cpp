@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 #include "engine/engine_area.h"
 #include "engine/engine_panels.h"
@@ -71,6 +72,7 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
     connect(panels, &EnginePanels::muteToggled, this, [this](bool on) { set(Disp::Mute, on); });
     connect(panels, &EnginePanels::volumeMoved, this, [this](int v) { set(Disp::Volume, v); });
     connect(panels, &EnginePanels::seekRequested, this, &MpvEngine::seekByUser);
+    connect(area_, &EngineArea::leftFullScreen, this, &MediaEngine::DisplaySizeChanged);
     showPhase(Phase::Closed);
 }
 
@@ -148,8 +150,9 @@ bool MpvEngine::open(const QString &name)
     loadPending_ = false;
     renderWait_->stop();
     videoW_ = videoH_ = 0;
-    area_->setVideoSize(QSize());
+    showVideoSize();
     target_ = name.isEmpty() ? QByteArray() : mpvTarget(name, QDir::currentPath()).toUtf8();
+    phase_ = Phase::Closed;
     refreshTitle();
     if (name.isEmpty()) {
         core_->command({"stop"});
@@ -177,8 +180,7 @@ void MpvEngine::load(bool withoutVideo)
     loadedWithoutVideo_ = withoutVideo;
     const auto id = core_->loadFile(target_, withoutVideo ? QByteArray("vid=no") : QByteArray());
     if (!id) {
-        showPhase(Phase::Failed);
-        endOfStream(MPV_ERROR_LOADING_FAILED);
+        fail(MPV_ERROR_LOADING_FAILED);
         return;
     }
     entry_ = *id;
@@ -249,16 +251,21 @@ bool MpvEngine::stop()
     }
 }
 
-void MpvEngine::seek(double seconds)
+void MpvEngine::seek(double seconds, bool exact)
 {
-    core_->command({"seek", QByteArray::number(std::max(seconds, 0.0), 'f', 3), "absolute+exact"});
+    core_->command({"seek", QByteArray::number(std::max(seconds, 0.0), 'f', 3),
+                    exact ? "absolute+exact" : "absolute+keyframes"});
 }
 
-void MpvEngine::seekByUser(double seconds)
+void MpvEngine::seekByUser(double seconds, bool exact)
 {
     if (phase_ == Phase::Closed || phase_ == Phase::Opening || phase_ == Phase::Failed)
         return;
-    seek(seconds);
+    const double from = position();
+    seek(seconds, exact);
+    // The bar shows where the user put it, not where the file was.
+    pos_ = std::max(seconds, 0.0);
+    emit PositionChange(from, pos_);
     // From a stopped or ended file the next play goes on from there.
     if (phase_ == Phase::Stopped || phase_ == Phase::Ended)
         showPhase(Phase::Paused);
@@ -316,9 +323,7 @@ void MpvEngine::onEvent(const mpv_event &event)
         // An error, or a list instead of a medium: nothing of it is played.
         if (end->reason == MPV_END_FILE_REASON_REDIRECT)
             core_->command({"stop"});
-        showPhase(Phase::Failed);
-        endOfStream(end->reason == MPV_END_FILE_REASON_ERROR && end->error < 0 ? end->error
-                                                                               : MPV_ERROR_UNKNOWN_FORMAT);
+        fail(end->reason == MPV_END_FILE_REASON_ERROR && end->error < 0 ? end->error : MPV_ERROR_UNKNOWN_FORMAT);
         break;
     }
     case MPV_EVENT_PROPERTY_CHANGE:
@@ -349,7 +354,7 @@ void MpvEngine::onProperty(quint64 id, const mpv_event_property &p)
     case DWidth:
     case DHeight:
         (id == DWidth ? videoW_ : videoH_) = isInt ? *static_cast<int64_t *>(p.data) : 0;
-        area_->setVideoSize(videoW_ > 0 && videoH_ > 0 ? QSize(int(videoW_), int(videoH_)) : QSize());
+        showVideoSize();
         break;
     case Metadata: refreshTitle(); break;
     default: break;
@@ -382,6 +387,23 @@ void MpvEngine::playedOut()
     endOfStream(0);
 }
 
+void MpvEngine::showVideoSize()
+{
+    const bool video = videoW_ > 0 && videoH_ > 0;
+    area_->setVideoSize(video ? QSize(int(videoW_), int(videoH_)) : QSize());
+    if (gl_)
+        gl_->setBlank(!video);
+}
+
+void MpvEngine::fail(int error)
+{
+    showPhase(Phase::Failed);
+    const QString target = QString::fromUtf8(target_);
+    const bool there = target.startsWith(QLatin1String("http"), Qt::CaseInsensitive) || QFileInfo(target).isFile();
+    area_->panels()->showFailure(failureText(error, there));
+    endOfStream(error);
+}
+
 void MpvEngine::endOfStream(int result)
 {
     // Queued: the handler may replace the file or close the window, which it
@@ -399,6 +421,8 @@ void MpvEngine::endOfStream(int result)
 void MpvEngine::refreshTitle()
 {
     QString title, artist;
+    if (phase_ == Phase::Failed)
+        return;
     if (entry_ >= 0 && phase_ != Phase::Opening) {
         title = core_->getString("metadata/by-key/title").trimmed();
         artist = core_->getString("metadata/by-key/artist").trimmed();
@@ -414,10 +438,30 @@ void MpvEngine::showPhase(Phase phase)
     static const char *const texts[] = {"Arrêté", "Ouverture…", "Lecture", "Pause", "Arrêté", "Arrêté", "Arrêté"};
     area_->panels()->setState(QString::fromUtf8(texts[int(phase)]));
     showTimes();
+    const int state = playState();
+    if (state != lastState_) {
+        const int old = std::exchange(lastState_, state);
+        emit PlayStateChange(old, state);
+    }
+}
+
+int MpvEngine::playState() const
+{
+    switch (phase_) {
+    case Phase::Opening: return mpWaiting;
+    case Phase::Playing: return mpPlaying;
+    case Phase::Paused: return mpPaused;
+    case Phase::Stopped:
+    case Phase::Ended: return mpStopped;
+    default: return mpClosed;
+    }
 }
 
 void MpvEngine::showTimes()
 {
+    // A file that failed shows why, without a time.
+    if (phase_ == Phase::Failed)
+        return;
     const bool open = phase_ != Phase::Closed && phase_ != Phase::Failed && phase_ != Phase::Opening;
     const double at = open && phase_ != Phase::Stopped ? pos_ : 0.0;
     area_->panels()->setTimes(at, open ? duration_ : 0.0);

@@ -35,8 +35,10 @@ private:
     bool play();
     bool pause();
     bool stop();
-    void seek(double seconds);
-    void seekByUser(double seconds);
+    void seek(double seconds, bool exact = true);
+    void seekByUser(double seconds, bool exact = true);
+    void fail(int error);
+    void showVideoSize();
     bool applyBalance();
     QByteArray filterChain() const;
     void applyBorder();
@@ -49,6 +51,7 @@ private:
     void showPhase(Phase phase);
     void showTimes();
     double position() const;
+    int playState() const;
 
     std::unique_ptr<MpvCore> core_;
     QPointer<EngineArea> area_;
@@ -56,6 +59,7 @@ private:
     QTimer *renderWait_ = nullptr;
 
     Phase phase_ = Phase::Closed;
+    int lastState_ = mpClosed;      // as last told by PlayStateChange
     QString name_;                  // the file name last set
     QString sameName_;              // set with no call since: setting it again changes nothing
     QByteArray target_;             // what libmpv loads for name_

@@ -148,6 +148,14 @@ std::optional<QVariant> MpvEngine::getMember(Disp id)
     case Disp::VideoBorderWidth: return borderWidth_;
     case Disp::Volume: return volume_;
     case Disp::Balance: return balance_;
+    case Disp::PlayState: return playState();
+    case Disp::ImageSourceWidth: return int(videoW_);
+    case Disp::ImageSourceHeight: return int(videoH_);
+    case Disp::ClipTitle:
+    case Disp::ClipAuthor:
+        if (entry_ < 0 || phase_ == Phase::Opening)
+            return QString();
+        return core_->getString(id == Disp::ClipTitle ? "metadata/by-key/title" : "metadata/by-key/artist").trimmed();
     default: return std::nullopt;
     }
 }

@@ -56,6 +56,14 @@ void MpvGlPicture::release()
     doneCurrent();
 }
 
+void MpvGlPicture::setBlank(bool blank)
+{
+    if (blank == blank_)
+        return;
+    blank_ = blank;
+    update();
+}
+
 void MpvGlPicture::initializeGL()
 {
     if (render_ || tried_ || !mpv_)
@@ -90,7 +98,7 @@ void MpvGlPicture::paintGL()
     QOpenGLFunctions *f = context()->functions();
     f->glClearColor(0, 0, 0, 1);
     f->glClear(GL_COLOR_BUFFER_BIT);
-    if (!render_)
+    if (!render_ || blank_)
         return;
     const qreal ratio = devicePixelRatioF();
     mpv_opengl_fbo fbo{int(defaultFramebufferObject()), qRound(width() * ratio), qRound(height() * ratio), 0};

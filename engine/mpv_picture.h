@@ -23,6 +23,9 @@ public:
     bool failed() const { return tried_ && !render_; }
     // Frees the render context; libmpv needs that before the player goes.
     void release();
+    // Without video (a sound file, between files) the picture is black, not
+    // the last frame of the file before.
+    void setBlank(bool blank);
 
 signals:
     // The render context exists (or failed for good): files may be loaded.
@@ -39,4 +42,5 @@ private:
     mpv_handle *mpv_;
     mpv_render_context *render_ = nullptr;
     bool tried_ = false;
+    bool blank_ = true;
 };

@@ -1,7 +1,10 @@
 #include "platform/common_dialog.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 
 namespace {
 CommonDialog::Responder responder;
@@ -48,6 +51,18 @@ bool CommonDialog::showFileDialog(QWidget *parent, Kind kind)
     dialog.setNameFilters(filters);
     if (FilterIndex >= 1 && FilterIndex <= filters.size())
         dialog.selectNameFilter(filters[FilterIndex - 1]);
+    // Qt shows each label with its blanks squeezed, and with the details
+    // hidden it reports the chosen filter by that text alone. The list box
+    // of filters is read directly instead, and shows the labels as written.
+    QStringList labels;
+    const QStringList parts = Filter.split(u'|');
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        labels << parts[i];
+    auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+    if (types && types->count() == labels.size()) {
+        for (int i = 0; i < labels.size(); ++i)
+            types->setItemText(i, labels[i]);
+    }
     if (kind == Kind::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -58,10 +73,29 @@ bool CommonDialog::showFileDialog(QWidget *parent, Kind kind)
     }
     if (!FileName.isEmpty())
         dialog.selectFile(FileName);
+    // Wide enough for every column of the file list: the type and date
+    // columns as wide as what they show, the names taking the rest.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(900, 520)));
+    if (auto *list = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     FileName = dialog.selectedFiles().constFirst();
-    FilterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (types && types->count() == labels.size()) {
+        FilterIndex = types->currentIndex() + 1;
+    } else {
+        const QString chosen = dialog.selectedNameFilter();
+        qsizetype i = filters.indexOf(chosen);
+        for (qsizetype k = 0; i < 0 && k < labels.size(); ++k) {
+            if (labels[k].simplified() == chosen.simplified())
+                i = k;
+        }
+        FilterIndex = int(i) + 1;
+    }
     return true;
 }
 

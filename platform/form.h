@@ -36,6 +36,14 @@ public:
     // Closes the window through the registry (Form_Unload, then destroy).
     void Unload();
 
+    // Whether the window manager has framed this window (this one, or an
+    // earlier one of the same form) during this run.
+    bool frameKnown() const;
+
+signals:
+    // The first time this form's frame is measured in a run.
+    void frameMeasured();
+
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -44,6 +52,11 @@ protected:
 
 private:
     QMargins frame() const;
+    void noteFrame();
+
+    // Outer sizes asked for while the frame was unknown, in twips: applied
+    // again once the frame is known, and reported meanwhile.
+    double pendingWidthTw_ = -1, pendingHeightTw_ = -1;
 
     App &app_;
     FormId id_;

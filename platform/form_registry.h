@@ -1,7 +1,9 @@
 #pragma once
+#include <QMargins>
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
 
 class Form;
 
@@ -37,7 +39,12 @@ public:
     // Destroys every window without running handlers: the end of the program.
     void destroyAll();
 
+    // The frame the window manager last gave each window, once it has. Kept
+    // here, so a window unloaded and loaded again still knows it.
+    std::optional<QMargins> &knownFrame(FormId id) { return frames_[int(id)]; }
+
 private:
     std::array<Factory, kFormCount> factories_;
     std::array<QPointer<Form>, kFormCount> forms_;
+    std::array<std::optional<QMargins>, kFormCount> frames_;
 };

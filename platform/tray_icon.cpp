@@ -1,5 +1,16 @@
 #include "platform/tray_icon.h"
 
+namespace {
+std::function<bool()> availability;
+}
+
+bool TrayIcon::available()
+{
+    return availability ? availability() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void TrayIcon::setAvailability(std::function<bool()> probe) { availability = std::move(probe); }
+
 TrayIcon::TrayIcon(QObject *parent) : QObject(parent)
 {
     connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -21,7 +32,7 @@ TrayIcon::TrayIcon(QObject *parent) : QObject(parent)
 
 bool TrayIcon::add(const QIcon &icon, const QString &tip)
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
+    if (!available())
         return false;
     icon_.setIcon(icon);
     icon_.setToolTip(tip);

@@ -1,9 +1,12 @@
 #include "playback/frm_movie.h"
 
+#include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 #include <QShowEvent>
 
 #include "app/app_context.h"
+#include "app/frm_solvane.h"
 #include "app/geometry_text.h"
 #include "platform/twips.h"
 #include "playback/end_of_stream.h"
@@ -12,6 +15,7 @@
 #include "engine/media_engine.h"
 #include "playback/movie_toolbar.h"
 #include "playback/mplayer.h"
+#include "playback/window_place.h"
 #include "playlist/frm_playlist.h"
 
 namespace {
@@ -38,6 +42,7 @@ constexpr DisplayElement kDisplayElements[] = {
 };
 constexpr int kStatusBarButton = 15;
 constexpr int kFirstScaleButton = 5;  // buttons 5-9 are display sizes 0-4
+constexpr int kTitleAllowancePx = 32;
 }  // namespace
 
 frmMovie::frmMovie(App &app) : Form(app, Id)
@@ -52,6 +57,7 @@ frmMovie::frmMovie(App &app) : Form(app, Id)
         area->setGeometry(twips::toPx(kAreaLeftTw), 0, qMax(0, twips::toPx(twWidth() - kWidthAllowanceTw)),
                           area->height());
     connect(Mp_, &MediaEngine::EndOfStream, this, &frmMovie::Mp_EndOfStream);
+    connect(Mp_, &MediaEngine::DisplaySizeChanged, this, &frmMovie::Mp_DisplaySizeChanged);
     connect(Toolbar1, &MovieToolbar::ButtonClick, this, &frmMovie::Toolbar1_ButtonClick);
 }
 
@@ -76,6 +82,7 @@ void frmMovie::Form_Activate()
             setTwWidth(float(*w));
         if (const auto h = textToNumber(a.VideoH))
             setTwHeight(float(*h));
+        sized_ = true;
     }
 
     Toolbar1->setShown(s.CfgShowToolbar != 0);
@@ -149,20 +156,90 @@ void frmMovie::Form_Unload()
     const bool fullScreen = (windowState() & Qt::WindowFullScreen) && ownSizeTw_.isValid();
     app().VideoW = numberToText(float(fullScreen ? ownSizeTw_.width() : twWidth()));
     app().VideoH = numberToText(float(fullScreen ? ownSizeTw_.height() : twHeight()));
+    if (ownPosTw_.x() != INT_MIN) {
+        app().VideoX = numberToText(ownPosTw_.x());
+        app().VideoY = numberToText(ownPosTw_.y());
+    }
+}
+
+bool frmMovie::ownGeometry() const
+{
+    if (!isVisible() || windowState() != Qt::WindowNoState)
+        return false;
+    // Until the window manager has framed it, its outer size and place are
+    // not known yet (platforms without frames aside).
+    const QString platform = QGuiApplication::platformName();
+    if (windowHandle() && windowHandle()->frameMargins().isNull() && platform != QLatin1String("offscreen")
+        && platform != QLatin1String("minimal"))
+        return false;
+    const QScreen *sc = screen();
+    return !sc || !frameGeometry().contains(sc->geometry());
+}
+
+void frmMovie::resizeEvent(QResizeEvent *e)
+{
+    Form::resizeEvent(e);
+    // A size the user gives the window is the one it keeps: activation
+    // imposes VideoW and VideoH, so they follow at once.
+    if (sized_ && ownGeometry()) {
+        app().VideoW = numberToText(float(twWidth()));
+        app().VideoH = numberToText(float(twHeight()));
+    }
+}
+
+void frmMovie::moveEvent(QMoveEvent *e)
+{
+    Form::moveEvent(e);
+    if (placed_ && ownGeometry())
+        ownPosTw_ = QPoint(twLeft(), twTop());
 }
 
 void frmMovie::showEvent(QShowEvent *e)
 {
     Form::showEvent(e);
-    if (centred_ || e->spontaneous())
+    if (placed_ || e->spontaneous())
         return;
-    centred_ = true;
-    // Before the window reaches the screen; its frame may not be known yet.
-    if (const QScreen *sc = screen()) {
-        const QRect avail = sc->availableGeometry();
-        const QSize outer(twips::toPx(twWidth()), twips::toPx(twHeight()));
-        move(avail.x() + (avail.width() - outer.width()) / 2, avail.y() + (avail.height() - outer.height()) / 2);
+    placed_ = true;
+    placeFirstTime();
+}
+
+void frmMovie::placeFirstTime()
+{
+    App &a = app();
+    // Where it was last in this run, or in the last run.
+    const auto x = textToNumber(a.VideoX), y = textToNumber(a.VideoY);
+    // A place on a screen that is no longer there is no place.
+    if (x && y && QGuiApplication::screenAt(QPoint(twips::toPx(*x) + 40, twips::toPx(*y) + 20))) {
+        moveTw(*x, *y);
+        ownPosTw_ = QPoint(int(*x), int(*y));
+        return;
     }
+    const QScreen *sc = screen();
+    if (!sc)
+        return;
+    // Beside the main window and the playlist docked under it, covering
+    // neither. Before the window reaches the screen its frame may not be
+    // known yet: twips sizes carry the usual one.
+    QRect avoid;
+    if (const Form *main = a.forms.loaded(FormId::Solvane)) {
+        avoid = main->frameGeometry();
+        // Not framed yet: the window manager will put its title bar above
+        // the client, pushing it and the playlist under it down.
+        if (avoid == main->geometry())
+            avoid.adjust(0, 0, 0, kTitleAllowancePx);
+        if (const Form *list = a.forms.loaded(FormId::frmPlayList))
+            avoid |= QRect(QPoint(avoid.left(), avoid.bottom() + 1), list->frameGeometry().size());
+    }
+    const QSize outer(twips::toPx(twWidth()), twips::toPx(twHeight()));
+    move(placeBeside(avoid, outer, sc->availableGeometry()));
+}
+
+void frmMovie::Mp_DisplaySizeChanged(int size)
+{
+    if (size < 0 || size > 4)
+        return;
+    app().settings.CfgDisplaySize = qint16(size);
+    Toolbar1->setValue(size + kFirstScaleButton, 1);
 }
 
 void frmMovie::Mp_EndOfStream(int Result)
@@ -201,8 +278,8 @@ void frmMovie::Mp_EndOfStream(int Result)
         // The notification icon's menu brings the main window back.
         if (list)
             list->hide();
-        if (Form *main = a.forms.loaded(FormId::Solvane))
-            main->hide();
+        if (auto *main = static_cast<FrmSolvane *>(a.forms.loaded(FormId::Solvane)))
+            main->hideToTray();
         PlaySelected(a);
         break;
     }

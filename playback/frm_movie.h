@@ -1,4 +1,6 @@
 #pragma once
+#include <climits>
+
 #include "platform/form.h"
 #include "platform/form_registry.h"
 
@@ -23,6 +25,9 @@ public:
     void Form_Resize() override;
     void Form_Unload() override;
     void Mp_EndOfStream(int Result);
+    // The user left full screen inside the engine: the setting and the
+    // toolbar follow, so the next activation keeps the window.
+    void Mp_DisplaySizeChanged(int size);
     void Toolbar1_ButtonClick(int Button);
 
     // Toolbar on top (as its Visible property says), engine area below it.
@@ -34,6 +39,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     QWidget *engineArea() const;
@@ -41,10 +48,18 @@ private:
     // Quits as the main window's shutdown does, ending the program.
     void closeAllAndQuit();
     void flip(int Button);
+    // True in the normal state, shown, and not covering the whole screen
+    // (a size or place the window system is still changing).
+    bool ownGeometry() const;
+    void placeFirstTime();
 
     MediaEngine *Mp_ = nullptr;
-    bool centred_ = false;
+    bool placed_ = false;
+    // Activation has given the window its size since it was loaded: from
+    // then on a new size is the user's.
+    bool sized_ = false;
     // Outer size in twips outside full screen: full screen is the engine's
     // way of showing the picture, not a size of this window.
     QSize ownSizeTw_;
+    QPoint ownPosTw_{INT_MIN, INT_MIN};
 };

@@ -33,6 +33,9 @@ void PlaySelected(App &app)
         mp->set(Disp::FileName, text);
         mp->call(Disp::Play);
     }
+    // The time of the file before must not stay up until the next tick.
+    if (FrmSolvane *main = app.Solvane())
+        main->TCount_Timer();
 }
 
 void ShowVideoWindow(App &app, const QString &path)

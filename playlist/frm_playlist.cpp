@@ -1,6 +1,9 @@
 #include "playlist/frm_playlist.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -88,6 +91,10 @@ void setButtonEnabled(QWidget *button, bool enabled)
 frmPlayList::frmPlayList(App &app) : Form(app, Id, nullptr, Qt::Tool | Qt::FramelessWindowHint)
 {
     setWindowTitle(QStringLiteral("Form1"));
+    // Shown with the main window's open face, it leaves the focus there; its
+    // buttons explain themselves whichever window is active.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setClientSizeTw(5370, 3435);
     setAcceptDrops(true);
     // The thin margin around the skin picture: a dark edge, not the light
@@ -222,8 +229,14 @@ void frmPlayList::Clear()
 
 void frmPlayList::loadList(const QString &path)
 {
-    // Events already queued see the old playlist.
-    QCoreApplication::processEvents();
+    // A load runs whole, without letting other events in: an open, a drop or
+    // a double-click waiting in the queue runs after it and sees the new
+    // list. A load asked for from inside this one waits its turn the same way.
+    if (loading_) {
+        QTimer::singleShot(0, this, [this, path] { loadList(path); });
+        return;
+    }
+    const QScopedValueRollback<bool> busy(loading_, true);
     // An unknown kind of file or one that cannot be read leaves the
     // playlist alone.
     const std::optional<playlist::ListRead> read = playlist::readPlaylist(path);
@@ -238,7 +251,7 @@ void frmPlayList::loadList(const QString &path)
     setListIndex(0);
     hide();
     if (FrmSolvane *main = app().Solvane())
-        main->hide();
+        main->hideToTray();
     PlaySelected(app());
 }
 
@@ -271,6 +284,12 @@ void frmPlayList::dockMainWindow()
     if (!main)
         return;
     main->moveTw(twLeft(), twTop() - main->twHeight());
+}
+
+void frmPlayList::dockMainWindowAt(QPoint topLeft)
+{
+    if (FrmSolvane *main = app().Solvane())
+        main->move(topLeft.x(), topLeft.y() - main->frameGeometry().height());
 }
 
 void frmPlayList::dropFiles(const QStringList &files)
@@ -306,6 +325,12 @@ void frmPlayList::ImgDEL_Click()
 
 void frmPlayList::imgExit_Click() { hide(); }
 
+void frmPlayList::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    hide();
+}
+
 void frmPlayList::LstPlay_DblClick() { PlaySelected(app()); }
 
 void frmPlayList::imgPlayList_MouseMove(int button)
@@ -313,7 +338,7 @@ void frmPlayList::imgPlayList_MouseMove(int button)
     // The left button alone drags; the main window follows as we move.
     if (button != 1)
         return;
-    dragWindow(this, [this] { dockMainWindow(); });
+    dragWindow(this, [this](QPoint at) { dockMainWindowAt(at); });
 }
 
 void frmPlayList::OuvrirListe()

@@ -38,6 +38,7 @@ public:
     // Moves the main window onto this one: bottom edge on our top, left
     // edges aligned.
     void dockMainWindow();
+    void dockMainWindowAt(QPoint topLeft);
 
     // Files dropped on the window: one list file is loaded, media files are
     // appended.
@@ -60,6 +61,9 @@ public:
     CommonDialog CommonDialog1;
 
 protected:
+    // The window holds the only copy of the playlist: a close from the
+    // window manager (Alt+F4, the window menu) only hides it.
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -68,4 +72,6 @@ private:
     void buildControls();
     void OuvrirListe();
     void EnregistrerListe();
+
+    bool loading_ = false;
 };

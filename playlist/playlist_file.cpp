@@ -1,10 +1,12 @@
 #include "playlist/playlist_file.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <algorithm>
 
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
+#include "platform/text_file.h"
 
 namespace playlist {
 
@@ -43,30 +45,6 @@ QByteArray cp1252ToUtf8(QByteArrayView line)
     }
     out.squeeze();
     return out;
-}
-
-// Calls `line(bytes)` for each line until it returns false.
-template <typename Fn>
-void forEachLine(QByteArrayView bytes, Fn line)
-{
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    const char *p = bytes.data();
-    const qsizetype n = bytes.size();
-    qsizetype start = 0, i = 0;
-    while (i < n) {
-        const char c = p[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        if (!line(QByteArrayView(p + start, i - start)))
-            return;
-        i += (c == '\r' && i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
-        start = i;
-    }
-    if (start < n)
-        line(QByteArrayView(p + start, n - start));
 }
 
 QByteArrayView withoutLeadingSpaces(QByteArrayView line)
@@ -171,21 +149,55 @@ void addEntry(QByteArrayList &entries, QByteArrayView folder, QByteArrayView tex
 
 }  // namespace
 
-QByteArrayList m3uEntries(QByteArrayView bytes, QByteArrayView folder)
+namespace {
+
+// The entries of the lines `reader` yields, at most kMaxEntries: reading
+// stops at the cap.
+QByteArrayList readEntries(LineReader &reader, ListFormat format, QByteArrayView folder)
 {
     QByteArrayList entries;
-    forEachLine(bytes, [&](QByteArrayView raw) {
-        const QByteArrayView line = withoutLeadingSpaces(raw);
-        // Blank lines and comments (#EXTM3U, #EXTINF…) name no file.
-        if (!line.startsWith('#') && !isBlank(line))
-            addEntry(entries, folder, line);
-        return entries.size() < kMaxEntries;
-    });
+    QByteArray raw;
+    bool first = true;
+    while (entries.size() < kMaxEntries && reader.next(raw)) {
+        QByteArrayView line = raw;
+        if (first && line.startsWith("\xEF\xBB\xBF"))
+            line = line.sliced(3);
+        first = false;
+        line = withoutLeadingSpaces(line);
+        if (format == ListFormat::M3U) {
+            // Blank lines and comments (#EXTM3U, #EXTINF…) name no file.
+            if (!line.startsWith('#') && !isBlank(line))
+                addEntry(entries, folder, line);
+        } else {
+            // The key is case-sensitive and its number is not read: file
+            // order is play order.
+            const qsizetype eq = line.indexOf('=');
+            if (line.startsWith("File") && eq >= 0)
+                addEntry(entries, folder, line.sliced(eq + 1));
+        }
+    }
     return entries;
+}
+
+QByteArrayList entriesOf(QByteArrayView bytes, ListFormat format, QByteArrayView folder)
+{
+    QByteArray copy = bytes.toByteArray();
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    LineReader reader(buffer);
+    return readEntries(reader, format, folder);
+}
+
+}  // namespace
+
+QByteArrayList m3uEntries(QByteArrayView bytes, QByteArrayView folder)
+{
+    return entriesOf(bytes, ListFormat::M3U, folder);
 }
 
 QByteArrayList plsEntries(QByteArrayView bytes, QByteArrayView folder)
 {
+<<<<<<< HEAD
     QByteArrayList entries;
     forEachLine(bytes, [&](QByteArrayView raw) {
         const QByteArrayView line = withoutLeadingSpaces(raw);
@@ -198,6 +210,9 @@ QByteArrayList plsEntries(QByteArrayView bytes, QByteArrayView folder)
         return entries.size() < kMaxEntries;
     });
     return entries;
+=======
+    return entriesOf(bytes, ListFormat::PLS, folder);
+>>>>>>> main
 }
 
 QStringList ListRead::texts() const
@@ -214,20 +229,16 @@ std::optional<ListRead> readPlaylist(const QString &path)
     const ListFormat format = listFormat(path);
     if (format == ListFormat::Unknown)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file: a FIFO would block, a device would never end.
+    QFile file;
+    if (!openRegularFile(file, path))
         return std::nullopt;
-    QByteArray bytes = file.readAll();
+    // Read as a stream up to the cap; a line cut short by an error would
+    // name another file, so only whole lines count.
+    LineReader reader(file);
     ListRead read;
-    if (file.error() != QFileDevice::NoError) {
-        // Keep the lines read whole; a line cut short would name another file.
-        read.complete = false;
-        const qsizetype lastEnd = qMax(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
-        bytes.truncate(lastEnd + 1);
-    }
-    file.close();
-    const QByteArray folder = listFolder(path).toUtf8();
-    read.entries = format == ListFormat::M3U ? m3uEntries(bytes, folder) : plsEntries(bytes, folder);
+    read.entries = readEntries(reader, format, listFolder(path).toUtf8());
+    read.complete = !reader.failed();
     return read;
 }
 

@@ -36,9 +36,9 @@ QByteArray resolveEntry(QByteArrayView folder, QByteArrayView text);
 
 // The entries of a list's bytes, in file order and at most kMaxEntries. A
 // line ends at CR LF, a lone CR or a lone LF, and loses its leading spaces
-// (not tabs); a UTF-8 byte-order mark at the start is dropped. M3U: every
-// line but blank ones and "#" comments. PLS: the values of the "File…="
-// lines, taken whole after the first "=".
+// (not tabs); a line longer than 32 KiB is skipped; a UTF-8 byte-order mark
+// at the start is dropped. M3U: every line but blank ones and "#" comments.
+// PLS: the values of the "File…=" lines, taken whole after the first "=".
 QByteArrayList m3uEntries(QByteArrayView bytes, QByteArrayView folder);
 QByteArrayList plsEntries(QByteArrayView bytes, QByteArrayView folder);
 
@@ -51,8 +51,9 @@ struct ListRead
     QStringList texts() const;
 };
 
-// Reads the list at `path`. nullopt when the name is not an M3U or PLS list
-// or the file cannot be opened: the caller's playlist stays as it was.
+// Reads the list at `path` as a stream, stopping at the cap. nullopt when the
+// name is not an M3U or PLS list, or does not name a regular file that can be
+// opened: the caller's playlist stays as it was.
 std::optional<ListRead> readPlaylist(const QString &path);
 
 // An M3U list: each entry, in UTF-8, followed by CR LF; nothing else.

@@ -76,8 +76,12 @@ TEST(EngineDisplay, FullScreenFillsTheWindowUntilEscapeOrDoubleClick)
     window.setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(waitFor([&] { return window.isFullScreen(); }, 1000));
 
+    // Left by hand, the window is told which size is in use again.
+    QSignalSpy left(&mp, &MediaEngine::DisplaySizeChanged);
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(waitFor([&] { return !window.isFullScreen(); }, 1000));
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left.at(0).at(0).toInt(), 0);
     EXPECT_TRUE(part(mp, "statusBar")->isVisible());
     EXPECT_FALSE(overlay->isVisible());
     EXPECT_EQ(mp.get(Disp::DisplaySize).value_or(-1).toInt(), 0);
@@ -86,6 +90,7 @@ TEST(EngineDisplay, FullScreenFillsTheWindowUntilEscapeOrDoubleClick)
     ASSERT_TRUE(waitFor([&] { return window.isFullScreen(); }, 1000));
     QTest::mouseDClick(picture, Qt::LeftButton);
     EXPECT_TRUE(waitFor([&] { return !window.isFullScreen(); }, 1000));
+    EXPECT_EQ(left.size(), 2);
     EXPECT_TRUE(part(mp, "controlButtons")->isVisible());
 }
 

@@ -1,5 +1,7 @@
+#include <QStringList>
 #include <gtest/gtest.h>
 
+#include "app/time_display.h"
 #include "engine/engine_rules.h"
 
 TEST(EngineRules, OnlyHttpUrlsReachLibmpvAsUrls)
@@ -14,10 +16,58 @@ TEST(EngineRules, OnlyHttpUrlsReachLibmpvAsUrls)
     EXPECT_EQ(mpvTarget("/abs/song.mp3", "/music"), "/abs/song.mp3");
 }
 
-TEST(EngineRules, TimeTexts)
+TEST(EngineRules, TimeTextsCountTheSecondsAsTheMainWindowDoes)
 {
     EXPECT_EQ(clockText(0), "0:00");
-    EXPECT_EQ(clockText(65.9), "1:05");
+    EXPECT_EQ(clockText(65.4), "1:05");
+    EXPECT_EQ(clockText(65.9), "1:06");
+    EXPECT_EQ(clockText(59.5), "1:00");  // halves to even
+    EXPECT_EQ(clockText(61.5), "1:02");
+    EXPECT_EQ(clockText(62.5), "1:02");
+    EXPECT_EQ(clockText(62.5, Clock::Total), "1:03");  // a total's rest rounds away from zero
+    EXPECT_EQ(clockText(119.5, Clock::Total), "2:00");
     EXPECT_EQ(clockText(3725), "1:02:05");
     EXPECT_EQ(clockText(-3), "0:00");
+
+    // The engine's panel and the main window show the same second, always.
+    auto seconds = [](const QString &clock) {
+        int total = 0;
+        for (const QString &part : clock.split(u':'))
+            total = total * 60 + part.toInt();
+        return total;
+    };
+    for (double t = 0; t < 4000; t += 0.25) {
+        const QStringList skin = timeText(t, t).split(QStringLiteral(" / "));
+        ASSERT_EQ(seconds(clockText(t)), seconds(skin[0])) << t;
+        ASSERT_EQ(seconds(clockText(t, Clock::Total)), seconds(skin[1])) << t;
+    }
+}
+
+TEST(EngineRules, ScalesThatDoNotFitAreShownWholeSmaller)
+{
+    const QRect area(0, 0, 457, 300);
+    // 100 % of 1280 x 720 in a small window: the whole picture, aspect kept, centred.
+    const QRect full = pictureRect(0, QSize(1280, 720), area, 0);
+    EXPECT_TRUE(area.contains(full));
+    EXPECT_EQ(full.width(), 457);
+    EXPECT_NEAR(double(full.width()) / full.height(), 16.0 / 9.0, 0.02);
+    EXPECT_EQ(full.center().y(), area.center().y());
+    // 200 % and 50 % likewise, with a border kept inside the area.
+    for (int size : {1, 2}) {
+        const QRect r = pictureRect(size, QSize(1280, 720), area, 5);
+        EXPECT_TRUE(area.adjusted(5, 5, -5, -5).contains(r)) << size;
+        EXPECT_NEAR(double(r.width()) / r.height(), 16.0 / 9.0, 0.03) << size;
+    }
+    // A picture that fits keeps its scale.
+    EXPECT_EQ(pictureRect(0, QSize(320, 240), area, 0).size(), QSize(320, 240));
+    EXPECT_EQ(pictureRect(1, QSize(640, 360), area, 0).size(), QSize(320, 180));
+    EXPECT_EQ(pictureRect(2, QSize(160, 120), area, 0).size(), QSize(320, 240));
+}
+
+TEST(EngineRules, WhyAFileDidNotPlay)
+{
+    EXPECT_EQ(failureText(-13, false), "Fichier introuvable");
+    EXPECT_EQ(failureText(-17, true), "Format non reconnu");
+    EXPECT_EQ(failureText(-13, true), "Format non reconnu");
+    EXPECT_EQ(failureText(-14, true), "Lecture impossible");
 }

@@ -1,4 +1,8 @@
+#include <QAction>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QToolTip>
 #include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -6,6 +10,7 @@
 #include "platform/common_dialog.h"
 #include "platform/image_control.h"
 #include "playback/frm_movie.h"
+#include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
 #include "support/started_app.h"
 
@@ -100,8 +105,11 @@ TEST(MainWindowTray, IconMessagesAndMenu)
     StartedApp s;
     FrmSolvane *main = s.app.Solvane();
     frmPlayList *list = s.app.playList();
+    ASSERT_TRUE(main->trayIcon()->isShown());
+    EXPECT_EQ(main->windowType(), Qt::Tool) << "no task-bar entry";
 
     main->imgUnLock_Click();
+    EXPECT_TRUE(list->isVisible());
     main->imgMini_Click();
     EXPECT_FALSE(main->isVisible());
     EXPECT_FALSE(list->isVisible());
@@ -112,9 +120,16 @@ TEST(MainWindowTray, IconMessagesAndMenu)
     EXPECT_FALSE(main->isVisible());
     EXPECT_EQ(list->pos(), QPoint(main->frameGeometry().left(), main->frameGeometry().bottom() + 1));
 
+    // A right click opens the menu; the hidden window stays hidden.
+    main->Form_MouseMove(1, 517);
+    EXPECT_TRUE(main->Mnu_Fichier->isVisible());
+    EXPECT_FALSE(main->isVisible());
+    main->Mnu_Fichier->hide();
+
     // Left button up restores the main window in its face; the list stays hidden.
     main->Form_MouseMove(1, 514);
     EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(main->isMinimized());
     EXPECT_FALSE(main->imgPlay->isHidden());
     EXPECT_FALSE(list->isVisible());
 
@@ -123,9 +138,143 @@ TEST(MainWindowTray, IconMessagesAndMenu)
     main->imgList_Click();
     EXPECT_FALSE(list->isVisible());
 
+    // "Masquer" hides both windows; "Afficher" brings back the main one only.
+    main->imgList_Click();
+    main->Mnu_Fichier->actions().at(1)->trigger();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(list->isVisible());
+    main->Mnu_Fichier->actions().at(0)->trigger();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(list->isVisible());
+
+    // The closed face hides the transport and the list, shows the unlock zone.
+    main->imgList_Click();
+    main->imgLock_Click();
+    EXPECT_EQ(main->imgMain->picture(), ":/skin/main_closed.svg");
+    for (QWidget *w : std::initializer_list<QWidget *>{main->imgOpen, main->imgPlay, main->imgStop, main->imgLock,
+                                                       main->lblCaption, main->lblTime, main->imgList,
+                                                       main->imgSlider, list})
+        EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(main->imgUnLock->isVisible());
+    EXPECT_TRUE(main->ImgPause->isVisible());
+
     // "Quitter" ends at once: no geometry stored.
-    main->Mnu_Quitter_Click();
+    main->Mnu_Fichier->actions().last()->trigger();
     EXPECT_TRUE(s.app.hasEnded());
     QSettings store(QSettings::IniFormat, QSettings::UserScope, "Solvane", "Solvane");
     EXPECT_FALSE(store.contains("config/X"));
+}
+
+// Without a notification area nothing could bring a hidden main window back:
+// it keeps a task-bar entry and every path that would hide it minimises it.
+// A panel that starts later gets the icon, and hiding comes back.
+TEST(MainWindowTray, WithoutANotificationAreaTheWindowMinimises)
+{
+    StartedApp s({}, false);
+    s.tray.present = false;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    EXPECT_FALSE(main->trayIcon()->isShown());
+    EXPECT_EQ(main->windowType(), Qt::Window);
+    const auto minimised = [main] { return main->isVisible() && main->isMinimized(); };
+
+    main->imgUnLock_Click();
+    main->imgMini_Click();
+    EXPECT_TRUE(minimised());
+    EXPECT_FALSE(list->isVisible());
+    // Restored from the task bar.
+    main->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(main->isVisible() && !main->isMinimized());
+
+    main->imgList_Click();
+    main->Mnu_Masquer_Click();
+    EXPECT_TRUE(minimised());
+    EXPECT_FALSE(list->isVisible());
+    main->Mnu_Afficher_Click();
+    EXPECT_FALSE(main->isMinimized());
+    EXPECT_FALSE(list->isVisible()) << "the playlist stays hidden, as after hiding";
+
+    // A list load, and a list starting again after its last entry.
+    QFile m3u(s.path("l.m3u"));
+    ASSERT_TRUE(m3u.open(QIODevice::WriteOnly));
+    m3u.write("/m/a.mp3\n");
+    m3u.close();
+    list->loadList(s.path("l.m3u"));
+    EXPECT_TRUE(minimised());
+    main->Mnu_Afficher_Click();
+    s.app.settings.CfgLoopList = 1;
+    s.app.settings.CfgPlayCount = 1;
+    s.app.movie()->Mp_EndOfStream(0);
+    EXPECT_EQ(s.engine->log.filter("call 2001").size(), 2) << "the list started again";
+    EXPECT_TRUE(minimised());
+
+    // The panel starts: the icon appears within a few seconds, the window
+    // loses its task-bar entry and waits behind the icon.
+    s.tray.present = true;
+    EXPECT_TRUE(QTest::qWaitFor([main] { return main->trayIcon()->isShown(); }, 10000));
+    EXPECT_EQ(main->windowType(), Qt::Tool);
+    EXPECT_FALSE(main->isVisible());
+    main->Form_MouseMove(1, 514);
+    EXPECT_TRUE(main->isVisible() && !main->isMinimized());
+    main->imgMini_Click();
+    EXPECT_FALSE(main->isVisible());
+
+    // The panel goes: the hidden window comes back minimised, with its entry.
+    s.tray.present = false;
+    main->checkNotificationArea();
+    EXPECT_FALSE(main->trayIcon()->isShown());
+    EXPECT_EQ(main->windowType(), Qt::Window);
+    EXPECT_TRUE(minimised());
+}
+
+TEST(MainWindowDesktop, ToolTipsOfInactiveSkinsAndMinimiseWithThePlaylist)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main->isActiveWindow(); }, 3000));
+
+    main->imgUnLock_Click();
+    EXPECT_TRUE(list->isVisible());
+
+    // Another window active: the skins still explain their zones.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.isActiveWindow(); }, 3000));
+    for (QWidget *zone : std::initializer_list<QWidget *>{main->ImgPause, list->ImgDEL}) {
+        QTest::mouseMove(zone, zone->rect().center());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == zone->toolTip(); }, 3000))
+            << zone->toolTip().toStdString();
+    }
+    QToolTip::hideText();
+
+    // Minimised by a window manager, the playlist goes along and comes back.
+    main->setWindowState(Qt::WindowMinimized);
+    EXPECT_FALSE(list->isVisible());
+    main->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->pos(), QPoint(main->frameGeometry().left(), main->frameGeometry().bottom() + 1));
+}
+
+TEST(MainWindowTime, ANewFileShowsItsOwnTimeAtOnce)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    list->AddItems({"/m/a.mp3", "/m/b.mp3"});
+    list->setListIndex(0);
+    PlaySelected(s.app);
+    s.engine->values[Disp::CurrentPosition] = 185.0;
+    s.engine->values[Disp::Duration] = 200.0;
+    main->TCount_Timer();
+    ASSERT_EQ(main->lblTime->text(), "03:05 / 03:20");
+
+    // The next file opens at 0 of an unknown length: no old time until the next tick.
+    s.engine->values[Disp::CurrentPosition] = 0.0;
+    s.engine->values[Disp::Duration] = 0.0;
+    list->setListIndex(1);
+    PlaySelected(s.app);
+    EXPECT_EQ(main->lblTime->text(), "00:00 / 00:00");
 }

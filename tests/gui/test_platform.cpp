@@ -1,6 +1,70 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "platform/common_dialog.h"
+#include "playlist/frm_playlist.h"
+#include "support/started_app.h"
+
+namespace {
+
+// Plays the user in front of the real (non-native) file dialog: once it is
+// up, notes the filter it preselected, picks filter `row` (0-based) from the
+// list with the keyboard, then types `file` and presses Enter, or presses
+// Escape when `file` is empty.
+struct UserAtFileDialog
+{
+    int preselected = -1;
+    QStringList filters;
+    QString title;
+
+    void answerNext(int row, const QString &file)
+    {
+        QTimer::singleShot(0, [this, row, file] {
+            QFileDialog *dialog = nullptr;
+            const bool up = QTest::qWaitFor([&] {
+                dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                return dialog && dialog->isVisible();
+            }, 5000);
+            ASSERT_TRUE(up) << "no file dialog came up";
+            title = dialog->windowTitle();
+            auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            ASSERT_TRUE(combo);
+            filters.clear();
+            for (int i = 0; i < combo->count(); ++i)
+                filters << combo->itemText(i);
+            preselected = combo->currentIndex();
+            while (combo->currentIndex() < row)
+                QTest::keyClick(combo, Qt::Key_Down);
+            while (combo->currentIndex() > row)
+                QTest::keyClick(combo, Qt::Key_Up);
+            if (file.isEmpty()) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                return;
+            }
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            ASSERT_TRUE(edit);
+            edit->setText(file);
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+    }
+};
+
+void touch(const QString &path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+}  // namespace
 
 TEST(CommonDialogFilter, LabelsKeptAndPatternsIgnoreCase)
 {
@@ -9,4 +73,98 @@ TEST(CommonDialogFilter, LabelsKeptAndPatternsIgnoreCase)
     ASSERT_EQ(filters.size(), 2);
     EXPECT_EQ(filters[0], "Liste de piste MP3(*.M3U) (*.[mM]3[uU])");
     EXPECT_EQ(filters[1], "Liste PLS (*.PLS) (*.[pP][lL][sS] *.[xX]1)");
+}
+
+// The open dialog remembers the filter chosen with OK, and only with OK.
+TEST(CommonDialogReal, OpenDialogRemembersTheChosenFilter)
+{
+    StartedApp s;
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *list = s.app.playList();
+    touch(s.path("clip.WAV"));
+    UserAtFileDialog user;
+
+    user.answerNext(2, s.path("clip.WAV"));
+    main->imgOpen_Click();
+    EXPECT_EQ(user.title, "Ouvrir un fichier multimédia");
+    EXPECT_EQ(user.preselected, 0);
+    ASSERT_EQ(user.filters.size(), 8);
+    EXPECT_EQ(user.filters[6], "Fichiers images(BMP-GIF-JPG)") << "labels as written";
+    EXPECT_EQ(main->CommonDialog1.FilterIndex, 3);
+    EXPECT_EQ(list->entries(), QStringList{s.path("clip.WAV")});
+
+    // Filter 3 comes back; another filter then Cancel changes nothing.
+    user.answerNext(6, "");
+    main->imgOpen_Click();
+    EXPECT_EQ(user.preselected, 2);
+    user.answerNext(7, s.path("clip.WAV"));
+    main->imgOpen_Click();
+    EXPECT_EQ(user.preselected, 2);
+    EXPECT_EQ(main->CommonDialog1.FilterIndex, 8);
+    user.answerNext(0, "");
+    main->imgOpen_Click();
+    EXPECT_EQ(user.preselected, 7);
+    EXPECT_EQ(list->ListCount(), 2);
+}
+
+// The playlist's open and save dialogs, for real: a list saved under a name
+// without an extension, then loaded again through the upper-case filter.
+TEST(CommonDialogReal, PlaylistSavesAndLoadsThroughTheRealDialogs)
+{
+    StartedApp s;
+    frmPlayList *list = s.app.playList();
+    list->AddItems({"/m/a.mp3", "/m/b.ogg"});
+    UserAtFileDialog user;
+
+    user.answerNext(0, s.path("soir.m3u"));
+    list->Image1_Click();
+    EXPECT_EQ(user.title, "Enregistrer la liste sous");
+    EXPECT_EQ(user.filters, QStringList{"Liste de pistes MP3  (*.M3U)"});
+    QFile saved(s.path("soir.m3u"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), "/m/a.mp3\r\n/m/b.ogg\r\n");
+
+    list->Clear();
+    user.answerNext(1, "");
+    list->ImgOuvrir_Click();
+    EXPECT_EQ(user.filters, (QStringList{"Liste de piste MP3(*.M3U)", "Liste PLS (*.PLS)"}));
+    EXPECT_EQ(user.preselected, 0);
+    EXPECT_EQ(list->ListCount(), 0);
+    user.answerNext(0, s.path("soir.m3u"));
+    list->ImgOuvrir_Click();
+    EXPECT_EQ(user.preselected, 0) << "the list dialogs always start on filter 1";
+    EXPECT_EQ(list->entries(), (QStringList{"/m/a.mp3", "/m/b.ogg"}));
+}
+
+TEST(CommonDialogWindow, TheFileListShowsEveryColumnWhole)
+{
+    QTemporaryDir dir;
+    for (const char *name : {"un morceau.mp3", "une vidéo.mp4", "liste.m3u"}) {
+        QFile f(dir.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    CommonDialog dlg;
+    dlg.prepare("Ouvrir un fichier multimédia", "Tous les fichiers (*.*)|*.*", CommonDialog::HideReadOnly, 1);
+    dlg.InitDir = dir.path();
+    bool checked = false;
+    // The real dialog: looked at once its list is filled, then cancelled.
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        auto *list = dialog->findChild<QTreeView *>("treeView");
+        ASSERT_TRUE(list);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 3; }, 5000));
+        QTest::qWait(50);
+        QHeaderView *header = list->header();
+        for (int column = 1; column < header->count(); ++column) {
+            EXPECT_GE(header->sectionSize(column), static_cast<QAbstractItemView *>(list)->sizeHintForColumn(column)) << column;
+            EXPECT_LE(header->sectionViewportPosition(column) + header->sectionSize(column), header->viewport()->width())
+                << column;
+        }
+        EXPECT_GE(header->sectionSize(0), static_cast<QAbstractItemView *>(list)->sizeHintForColumn(0)) << "the names too";
+        checked = true;
+        dialog->reject();
+    });
+    EXPECT_FALSE(dlg.ShowOpen(nullptr));
+    EXPECT_TRUE(checked);
 }

@@ -1,3 +1,4 @@
+#include <QCloseEvent>
 #include <QFile>
 #include <QListWidget>
 #include <QMimeData>
@@ -221,4 +222,83 @@ TEST(PlaylistWindow, DroppedFilesAndDocking)
     emit l->imgPlayList->MouseUp(1);
     EXPECT_EQ(main->twLeft(), l->twLeft());
     EXPECT_EQ(main->twTop() + main->twHeight(), l->twTop());
+}
+
+TEST(PlaylistWindow, CloseFromTheWindowManagerOnlyHides)
+{
+    PlaylistWindow w;
+    frmPlayList *l = w.list;
+    l->loadList(w.writeList("deux.m3u", "/m/a.mp3\r\n/m/b.mp3\r\n"));
+    ASSERT_EQ(w.played(), QStringList{"set 1026 /m/a.mp3"});
+    l->show();
+
+    // What Alt+F4 or the window menu sends.
+    QCloseEvent close;
+    QCoreApplication::sendEvent(l, &close);
+    EXPECT_FALSE(l->isVisible());
+    EXPECT_EQ(w.app.forms.loaded(FormId::frmPlayList), l);
+    EXPECT_EQ(l->entries(), (QStringList{"/m/a.mp3", "/m/b.mp3"}));
+    EXPECT_EQ(l->ListIndex(), 0);
+
+    // The list goes on with its second entry.
+    w.app.movie()->Mp_EndOfStream(0);
+    EXPECT_EQ(w.played().last(), "set 1026 /m/b.mp3");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.app.forms.loaded(FormId::frmPlayList), l) << "not destroyed later either";
+}
+
+// Requests queued before a load, or made during it, run after it: none of
+// them sees a half-built list, and the last list asked for is the one kept.
+TEST(PlaylistWindow, LoadsRunWholeAndInOrder)
+{
+    PlaylistWindow w;
+    frmPlayList *l = w.list;
+    const QString first = w.writeList("un.m3u", "/m/1a.mp3\n/m/1b.mp3\n");
+    const QString second = w.writeList("deux.m3u", "/m/2a.mp3\n/m/2b.mp3\n/m/2c.mp3\n");
+
+    QMetaObject::invokeMethod(l, [&] { l->loadList(second); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(l, [&] { l->LstPlay_DblClick(); }, Qt::QueuedConnection);
+    l->loadList(first);
+    EXPECT_EQ(l->entries(), (QStringList{"/m/1a.mp3", "/m/1b.mp3"}));
+    EXPECT_EQ(w.played(), QStringList{"set 1026 /m/1a.mp3"}) << "a queued request ran inside the load";
+
+    QCoreApplication::processEvents();
+    EXPECT_EQ(l->entries(), (QStringList{"/m/2a.mp3", "/m/2b.mp3", "/m/2c.mp3"}));
+    EXPECT_EQ(w.played(), (QStringList{"set 1026 /m/1a.mp3", "set 1026 /m/2a.mp3", "set 1026 /m/2a.mp3"}));
+
+    // A load asked for while one runs (here as the first entry starts)
+    // waits for it.
+    bool asked = false;
+    QObject::connect(w.app.movie(), &QWidget::windowTitleChanged, l, [&] {
+        if (!std::exchange(asked, true))
+            l->loadList(second);
+    });
+    l->loadList(first);
+    EXPECT_EQ(l->entries(), (QStringList{"/m/1a.mp3", "/m/1b.mp3"}));
+    EXPECT_EQ(l->ListIndex(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([l] { return l->ListCount() == 3; }, 5000));
+    EXPECT_EQ(w.played().last(), "set 1026 /m/2a.mp3");
+}
+
+TEST(PlaylistWindow, TheSelectedEntryIsWrittenWhereTheOthersAre)
+{
+    PlaylistWindow w;
+    w.list->AddItems({"/musique/premier.mp3", "/musique/second.mp3"});
+    w.list->setListIndex(1);
+    w.list->show();
+    QListWidget *box = w.list->LstPlay;
+    const QImage shot = box->viewport()->grab().toImage();
+    // Where the text of a row starts: its first pixel unlike the row's background.
+    auto textStart = [&](int row) {
+        const QRect r = box->visualItemRect(box->item(row));
+        const int y0 = r.top() + 1;
+        const QColor background = shot.pixelColor(r.left() + 1, y0);
+        for (int x = r.left(); x < r.right(); ++x)
+            for (int y = y0; y < r.bottom(); ++y)
+                if (std::abs(shot.pixelColor(x, y).lightness() - background.lightness()) > 60)
+                    return x;
+        return -1;
+    };
+    ASSERT_GE(textStart(0), 0);
+    EXPECT_EQ(textStart(1), textStart(0));
 }

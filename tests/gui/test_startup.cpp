@@ -1,4 +1,6 @@
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QListWidget>
 #include <QSettings>
@@ -6,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/geometry_text.h"
+#include "platform/twips.h"
 #include "platform/image_control.h"
 #include "playback/frm_movie.h"
 #include "playback/mplayer.h"
@@ -17,6 +20,13 @@ namespace {
 QSettings geometryStore()
 {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, "Solvane", "Solvane");
+}
+
+// Shows the video window as for a file, and waits until it is framed.
+bool showFramed(App &app)
+{
+    ShowVideoWindow(app, QStringLiteral("/films/a.mkv"));
+    return QTest::qWaitFor([&app] { return app.movie()->frameKnown(); }, 5000);
 }
 
 }  // namespace
@@ -101,6 +111,7 @@ TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
         StartedApp s;
         FrmSolvane *main = s.app.Solvane();
         main->move(40, 60);
+        ASSERT_TRUE(showFramed(s.app));
         s.app.movie()->resize(600, 400);
         videoOuter = QSize(s.app.movie()->twWidth(), s.app.movie()->twHeight());
         s.app.forms.unload(FormId::Solvane);
@@ -118,8 +129,32 @@ TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
 
     StartedApp next;
     EXPECT_EQ(next.app.Solvane()->pos(), QPoint(40, 60));
-    EXPECT_EQ(next.app.movie()->size(), QSize(600, 400));
     EXPECT_EQ(next.app.VideoW, numberToText(videoOuter.width()));
+    EXPECT_EQ(next.app.movie()->twWidth(), videoOuter.width()) << "before the frame is known";
+    ASSERT_TRUE(showFramed(next.app));
+    EXPECT_EQ(next.app.movie()->size(), QSize(600, 400));
+}
+
+// The first run: no size stored. The video window keeps the size it was
+// designed at once framed, and that outer size is what the next run gets; a
+// window never shown stores nothing.
+TEST(Shutdown, FirstRunVideoWindowKeepsItsDesignedSize)
+{
+    {
+        StartedApp s;
+        s.app.forms.unload(FormId::Solvane);
+    }
+    EXPECT_FALSE(geometryStore().contains("config2/VX"));
+
+    StartedApp s;
+    frmMovie *movie = s.app.movie();
+    const QSize designed = movie->size();
+    ASSERT_TRUE(showFramed(s.app));
+    movie->Form_Activate();
+    EXPECT_EQ(movie->size(), designed);
+    EXPECT_GT(movie->twHeight(), twips::fromPx(designed.height())) << "the frame counts in the outer size";
+    EXPECT_EQ(s.app.VideoW, numberToText(movie->twWidth()));
+    EXPECT_EQ(s.app.VideoH, numberToText(movie->twHeight()));
 }
 
 TEST(Startup, GeometryTextsThatAreNotNumbersLeaveTheDesignedGeometry)
@@ -169,9 +204,11 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     list->setListIndex(0);
     PlaySelected(s.app);
     const QStringList played = s.engine->log;
-    ASSERT_EQ(played.size(), 17);
+    ASSERT_EQ(played.size(), 19);
     EXPECT_EQ(played.mid(10, 7), (QStringList{"set 1030 3", "set 1102 0", "set 1101 0", "set 19 -2000",
                                               "set 20 -10000", "set 1026 " + s.path("a.mp3"), "call 2001"}));
+    // The main window shows the new file's time at once, not the last one's.
+    EXPECT_EQ(played.mid(17), (QStringList{"get 1027", "get 1003"}));
     EXPECT_EQ(s.app.movie()->windowTitle(), s.path("a.mp3"));
 
     // Playing over a running file: the window is retitled, the new file replaces the old.
@@ -182,4 +219,63 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     EXPECT_EQ(s.engine->log.filter("call").last(), "call 2001");
     EXPECT_EQ(s.app.movie()->windowTitle(), s.path("b.ogg"));
     EXPECT_EQ(s.app.CurrentFile, s.path("b.ogg"));
+}
+
+// A stored place off every screen, or sizes no screen holds, are brought
+// back: the title bar within reach, the video window within the screen.
+TEST(Startup, StoredGeometryIsKeptOnTheScreens)
+{
+    {
+        QSettings store = geometryStore();
+        store.setValue("config/X", "1e9");
+        store.setValue("config/Y", "-5e300");
+        store.setValue("config2/VX", "1e9");
+        store.setValue("config2/VY", " 15");
+    }
+    StartedApp s;
+    const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect main = s.app.Solvane()->frameGeometry();
+    EXPECT_TRUE(avail.contains(main.topLeft())) << main.x() << "," << main.y();
+    EXPECT_LE(main.left() + 48, avail.right()) << "title bar in reach";
+    frmMovie *movie = s.app.movie();
+    EXPECT_LE(movie->twWidth(), twips::fromPx(avail.width()));
+    EXPECT_GE(movie->twHeight(), 1800);
+    // The next activations apply the sizes kept, not the stored ones.
+    EXPECT_EQ(textToNumber(s.app.VideoW), movie->twWidth());
+    EXPECT_EQ(s.app.VideoH, " 1800");
+}
+
+// A list named on the command line is loaded and its first entry plays;
+// further files join the end of the list.
+TEST(Startup, ListOnTheCommandLineIsLoaded)
+{
+    StartedApp s({"soir.M3U", "/m/en plus.ogg"}, false);
+    QFile list(s.path("soir.M3U"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("#EXTM3U\r\na.mp3\r\n/m/b.mp3\r\n");
+    list.close();
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *l = s.app.playList();
+    EXPECT_EQ(s.app.PendingListFile, s.path("soir.M3U"));
+    EXPECT_EQ(l->entries(), (QStringList{s.path("a.mp3"), "/m/b.mp3", "/m/en plus.ogg"}));
+    EXPECT_EQ(l->ListIndex(), 0);
+    EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
+    EXPECT_FALSE(main->isVisible()) << "a list load puts the main window away";
+    EXPECT_FALSE(l->isVisible());
+}
+
+// The video window's quit button ends the program as the exit zone does:
+// the geometry is stored.
+TEST(Shutdown, VideoToolbarQuitStoresTheGeometry)
+{
+    StartedApp s;
+    s.app.Solvane()->move(90, 45);
+    ASSERT_TRUE(showFramed(s.app));
+    const QString width = numberToText(s.app.movie()->twWidth());
+    s.app.movie()->Toolbar1_ButtonClick(18);
+    EXPECT_TRUE(s.app.hasEnded());
+    EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie));
+    QSettings store = geometryStore();
+    EXPECT_EQ(store.value("config/X").toString(), " 1350");
+    EXPECT_EQ(store.value("config2/VX").toString(), width);
 }

@@ -1,0 +1,10 @@
+#pragma once
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// Where a window of `outer` size opens when it has no place of its own: beside
+// `avoid` (the windows it must not cover), to the right, else to the left,
+// else below, else above, inside `screen`; centred on the screen when none of
+// those has the room.
+QPoint placeBeside(const QRect &avoid, QSize outer, const QRect &screen);

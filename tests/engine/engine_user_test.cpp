@@ -1,0 +1,147 @@
+// What the user meets in the engine's own area: the bars, the panels' texts,
+// the picture of a file without video, the name the sound mixer shows.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+#include "tests/engine/engine_test_support.h"
+
+namespace {
+template <typename T = QWidget>
+T *part(MediaEngine &mp, const char *name)
+{
+    return mp.widget()->findChild<T *>(QLatin1String(name));
+}
+
+QString text(MediaEngine &mp, const char *label) { return part<QLabel>(mp, label)->text(); }
+
+// The point of a bar that stands for `value`.
+QPoint pointOf(QSlider *bar, int value)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.orientation = bar->orientation();
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    const QRect groove = bar->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, bar);
+    const QRect handle = bar->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, bar);
+    const int span = groove.width() - handle.width();
+    const int x = groove.x() + handle.width() / 2
+                  + QStyle::sliderPositionFromValue(bar->minimum(), bar->maximum(), value, span);
+    return {x, bar->height() / 2};
+}
+
+// Two seconds of sound with a 300 x 300 blue cover, as music files carry it.
+bool makeSongWithCover(const QString &path)
+{
+    QProcess p;
+    p.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=500:duration=2", "-f", "lavfi",
+                       "-i", "color=c=0x2050E0:size=300x300:duration=0.04", "-frames:v", "1", "-map", "0:a", "-map", "1:v", "-c:a",
+                       "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic", "-id3v2_version", "3", path});
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+}  // namespace
+
+TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
+{
+    QTemporaryDir dir;
+    const QString clip = dir.filePath("clip.mp4");
+    ASSERT_TRUE(makeVideo(clip, 8.0));
+    EngineRig rig;
+    MpvEngine &mp = *rig.engine;
+    rig.host->show();
+    ASSERT_TRUE(mp.set(Disp::AutoStart, false));
+    ASSERT_TRUE(mp.set(Disp::FileName, clip));
+    auto *bar = part<QSlider>(mp, "positionSlider");
+    ASSERT_TRUE(waitFor([&] { return bar->maximum() > 7000; }, 5000));
+
+    // A click on the bar: the file goes to where it was clicked.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, pointOf(bar, 6000));
+    EXPECT_TRUE(waitFor([&] { return std::abs(number(mp, Disp::CurrentPosition) - 6.0) < 0.4; }, 3000))
+        << number(mp, Disp::CurrentPosition);
+
+    // Dragging the knob moves the file before the button is let go.
+    QTest::mousePress(bar, Qt::LeftButton, {}, pointOf(bar, bar->value()));
+    for (int v : {5000, 4000, 3000, 2000})
+        QTest::mouseMove(bar, pointOf(bar, v));
+    EXPECT_TRUE(waitFor([&] { return number(mp, Disp::CurrentPosition) < 3.5; }, 3000))
+        << number(mp, Disp::CurrentPosition);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, pointOf(bar, 2000));
+    EXPECT_TRUE(waitFor([&] { return std::abs(number(mp, Disp::CurrentPosition) - 2.0) < 0.2; }, 3000))
+        << number(mp, Disp::CurrentPosition);
+
+    // The volume bar jumps too.
+    auto *volume = part<QSlider>(mp, "volumeSlider");
+    QTest::mouseClick(volume, Qt::LeftButton, {}, pointOf(volume, -1000));
+    EXPECT_NEAR(number(mp, Disp::Volume), -1000, 150);
+}
+
+TEST(EngineForTheUser, SaysWhyAFileDidNotPlayAndElidesLongTitles)
+{
+    QTemporaryDir dir;
+    const QString corrupt = dir.filePath("pas-un-son.mp3");
+    QFile f(corrupt);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(QByteArray(20000, '\x5a')) == 20000);
+    f.close();
+    const QString longName = dir.filePath(QString(60, u'a') + QStringLiteral(" la fin du titre.wav"));
+    ASSERT_TRUE(writeWav(longName, 2.0));
+
+    EngineRig rig(untimedOutputs());
+    MpvEngine &mp = *rig.engine;
+    rig.host->resize(300, 400);
+    mp.widget()->setGeometry(0, 0, 300, 400);
+    rig.host->show();
+    const struct { QString path; const char *why; } cases[] = {
+        {dir.filePath("absent.mp3"), "Fichier introuvable"}, {corrupt, "Format non reconnu"}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(mp.set(Disp::FileName, c.path));
+        mp.call(Disp::Play);
+        ASSERT_NE(rig.nextEnd(2000), -999);
+        EXPECT_EQ(text(mp, "stateText"), QString::fromUtf8(c.why));
+        EXPECT_EQ(text(mp, "titleText"), "");
+        EXPECT_EQ(text(mp, "timesText"), "");
+    }
+
+    // A title too long for the panel keeps its end, in whole letters.
+    ASSERT_TRUE(mp.set(Disp::AutoStart, false));
+    ASSERT_TRUE(mp.set(Disp::FileName, longName));
+    auto *title = part<QLabel>(mp, "titleText");
+    ASSERT_TRUE(waitFor([&] { return text(mp, "stateText") == QStringLiteral("Arrêté"); }, 3000));
+    EXPECT_TRUE(title->text().startsWith(QChar(0x2026))) << title->text().toStdString();
+    EXPECT_TRUE(title->text().endsWith(QStringLiteral("la fin du titre.wav")));
+    EXPECT_LE(title->fontMetrics().horizontalAdvance(title->text()), title->contentsRect().width());
+    EXPECT_EQ(text(mp, "timesText"), "0:00 / 0:02");
+}
+
+TEST(EngineForTheUser, SoundAfterVideoShowsNoPictureOrItsCoverAndTheMixerSaysSolvane)
+{
+    QTemporaryDir dir;
+    const QString clip = dir.filePath("clip.mp4"), wav = dir.filePath("son.wav"), song = dir.filePath("song.mp3");
+    ASSERT_TRUE(makeVideo(clip, 1.0));
+    ASSERT_TRUE(writeWav(wav, 1.0));
+    ASSERT_TRUE(makeSongWithCover(song));
+
+    EngineRig rig(untimedOutputs());
+    MpvEngine &mp = *rig.engine;
+    rig.host->show();
+    QWidget *picture = part(mp, "picture");
+    ASSERT_TRUE(mp.set(Disp::AutoStart, false));
+    ASSERT_TRUE(mp.set(Disp::FileName, clip));
+    ASSERT_TRUE(waitFor([&] { return picture->size() == QSize(320, 240); }, 3000));
+
+    // A sound file: no picture size, the black area instead of the last frame.
+    ASSERT_TRUE(mp.set(Disp::FileName, wav));
+    ASSERT_TRUE(waitFor([&] { return picture->width() == mp.widget()->width(); }, 3000)) << picture->width();
+
+    // A song with its cover: the cover is the picture.
+    ASSERT_TRUE(mp.set(Disp::FileName, song));
+    EXPECT_TRUE(waitFor([&] { return picture->size() == QSize(300, 300); }, 3000))
+        << picture->width() << 'x' << picture->height();
+
+    // The name the sound server and its mixer list the player under.
+    MpvCore core(engineOptions(false) + nullOutputs());
+    EXPECT_EQ(core.getString("audio-client-name"), "Solvane");
+}

@@ -1,0 +1,81 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/atomic_file.h"
+
+namespace {
+
+mode_t modeOf(const QString &path)
+{
+    struct stat st{};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+struct Umask
+{
+    explicit Umask(mode_t mask) : old(::umask(mask)) {}
+    ~Umask() { ::umask(old); }
+    mode_t old;
+};
+
+}  // namespace
+
+// A replaced file looks like the one it replaces: same mode, still behind its
+// symbolic link; a new file gets what the umask allows.
+TEST(AtomicFile, ReplacementKeepsModeAndLinks)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Solvane.cfg");
+    {
+        Umask mask(027);
+        ASSERT_TRUE(writeFileAtomically(path, "new\r\n"));
+        EXPECT_EQ(modeOf(path), 0640u);
+    }
+    {
+        Umask mask(002);
+        ASSERT_TRUE(writeFileAtomically(dir.filePath("other.m3u"), ""));
+        EXPECT_EQ(modeOf(dir.filePath("other.m3u")), 0664u);
+    }
+
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0604), 0);
+    ASSERT_TRUE(writeFileAtomically(path, "again\r\n"));
+    EXPECT_EQ(modeOf(path), 0604u);
+    EXPECT_EQ(bytesOf(path), "again\r\n");
+
+    // Through a link (relative, and a chain of two) to a file in another folder.
+    QDir(dir.path()).mkdir("real");
+    const QString real = dir.filePath("real/list.m3u");
+    ASSERT_TRUE(writeFileAtomically(real, "old\r\n"));
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0600), 0);
+    ASSERT_EQ(::symlink("real/list.m3u", QFile::encodeName(dir.filePath("hop.m3u")).constData()), 0);
+    ASSERT_TRUE(QFile::link(dir.filePath("hop.m3u"), dir.filePath("link.m3u")));
+    ASSERT_TRUE(writeFileAtomically(dir.filePath("link.m3u"), "through\r\n"));
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.m3u")).isSymLink());
+    EXPECT_TRUE(QFileInfo(dir.filePath("hop.m3u")).isSymLink());
+    EXPECT_EQ(bytesOf(real), "through\r\n");
+    EXPECT_EQ(modeOf(real), 0600u);
+    EXPECT_EQ(QDir(dir.filePath("real")).entryList(QDir::Files | QDir::Hidden), QStringList{"list.m3u"});
+
+    // A link whose target does not exist yet creates the target.
+    ASSERT_TRUE(QFile::link(dir.filePath("real/later.m3u"), dir.filePath("dangling.m3u")));
+    ASSERT_TRUE(writeFileAtomically(dir.filePath("dangling.m3u"), "x\r\n"));
+    EXPECT_TRUE(QFileInfo(dir.filePath("dangling.m3u")).isSymLink());
+    EXPECT_EQ(bytesOf(dir.filePath("real/later.m3u")), "x\r\n");
+
+    // A loop of links is refused, and left alone.
+    ASSERT_TRUE(QFile::link(dir.filePath("b"), dir.filePath("a")));
+    ASSERT_TRUE(QFile::link(dir.filePath("a"), dir.filePath("b")));
+    EXPECT_FALSE(writeFileAtomically(dir.filePath("a"), "x"));
+    EXPECT_TRUE(QFileInfo(dir.filePath("a")).isSymLink());
+}

@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "app/geometry_fit.h"
+
+TEST(GeometryFit, TitleBarStaysWithinReach)
+{
+    const QRect left(0, 0, 1920, 1050), right(1920, 0, 1280, 1000);
+    const QRect window(0, 0, 360, 130);
+    const auto at = [&](int x, int y, const QList<QRect> &screens) {
+        return reachablePosition(window.translated(x, y), screens);
+    };
+    // On a screen, or across two, or mostly off one edge with enough of the
+    // title bar left: kept.
+    EXPECT_EQ(at(100, 200, {left, right}), QPoint(100, 200));
+    EXPECT_EQ(at(1800, 500, {left, right}), QPoint(1800, 500));
+    EXPECT_EQ(at(-300, 10, {left}), QPoint(-300, 10));
+    EXPECT_EQ(at(3150, 10, {left, right}), QPoint(3150, 10));
+
+    // The right monitor is gone: onto the left one, whole.
+    EXPECT_EQ(at(2500, 300, {left}), QPoint(1560, 300));
+    // Title bar above the top, or below the bottom: moved down, or up.
+    EXPECT_EQ(at(100, -20, {left}), QPoint(100, 0));
+    EXPECT_EQ(at(100, 1040, {left}), QPoint(100, 920));
+    // Far away in a corner: the nearest screen takes it.
+    EXPECT_EQ(at(-1000000, 1000000, {left, right}), QPoint(0, 920));
+    EXPECT_EQ(at(1000000, -1000000, {left, right}), QPoint(2840, 0));
+    // No screen known: left alone.
+    EXPECT_EQ(at(5000, 5000, {}), QPoint(5000, 5000));
+}
+
+TEST(GeometryFit, SizesAndNumbersInRange)
+{
+    EXPECT_EQ(dimensionWithin(1e9, 2400, 19200), 19200);
+    EXPECT_EQ(dimensionWithin(15, 2400, 19200), 2400);
+    EXPECT_EQ(dimensionWithin(7000, 2400, 19200), 7000);
+    EXPECT_EQ(dimensionWithin(7000, 2400, 1500), 1500) << "a tiny screen wins over the minimum";
+    EXPECT_EQ(saneTwips(1e300), 15e6);
+    EXPECT_EQ(saneTwips(-1e300), -15e6);
+    EXPECT_EQ(saneTwips(4500), 4500);
+}

@@ -1,0 +1,110 @@
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "app/settings.h"
+#include "platform/text_file.h"
+#include "playlist/playlist_file.h"
+
+namespace {
+
+QByteArrayList lines(const QByteArray &bytes, qsizetype maxLine = LineReader::kMaxLine)
+{
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    LineReader reader(buffer, maxLine);
+    QByteArrayList out;
+    QByteArray line;
+    while (reader.next(line))
+        out << line;
+    return out;
+}
+
+long peakRssKiB()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+}  // namespace
+
+TEST(LineReader, LineEndsAndOverlongLines)
+{
+    EXPECT_EQ(lines(""), QByteArrayList{});
+    EXPECT_EQ(lines("a\r\nb\rc\nd"), (QByteArrayList{"a", "b", "c", "d"}));
+    EXPECT_EQ(lines("a\n\n\r\n"), (QByteArrayList{"a", "", ""}));
+
+    // A CR LF split between two reads is still one line end.
+    const QByteArray head(64 * 1024 - 1, 'x');
+    EXPECT_EQ(lines(head + "\r\nb", 1 << 20), (QByteArrayList{head, "b"}));
+
+    // Over the limit: the whole line goes, wherever the reads cut it; a line
+    // exactly at the limit stays.
+    const QByteArray limit(LineReader::kMaxLine, 'k');
+    const QByteArray over(200 * 1024, 'o');
+    EXPECT_EQ(lines("a\n" + over + "\r\nb\n" + limit + "\n" + over), (QByteArrayList{"a", "b", limit}));
+    EXPECT_EQ(lines(over + limit + "\rc"), QByteArrayList{"c"});
+}
+
+// Names that look like lists but are not regular files are refused before
+// they are opened: a FIFO would block for ever, /dev/zero never ends.
+TEST(ListFiles, OnlyRegularFilesAreRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo.m3u");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(playlist::readPlaylist(fifo));
+    const QString zero = dir.filePath("zero.m3u");
+    ASSERT_TRUE(QFile::link("/dev/zero", zero));
+    EXPECT_FALSE(playlist::readPlaylist(zero));
+    QFile file;
+    EXPECT_FALSE(openRegularFile(file, dir.path()));
+
+    // A link to a regular file is read.
+    const QString real = dir.filePath("real.m3u");
+    QFile out(real);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("/m/a.mp3\n");
+    out.close();
+    ASSERT_TRUE(QFile::link(real, dir.filePath("link.pls.m3u")));
+    EXPECT_EQ(playlist::readPlaylist(dir.filePath("link.pls.m3u"))->texts(), QStringList{"/m/a.mp3"});
+
+    // The settings reader takes the same care: no file, so the defaults.
+    for (const QString &name : {QStringLiteral("fifo.m3u"), QStringLiteral("zero.m3u")}) {
+        Settings s;
+        readSettingsFile(dir.filePath(name), s);
+        EXPECT_EQ(s, Settings::defaults());
+    }
+}
+
+// A list is read as a stream: a 96 MiB file costs no more memory than a
+// small one, and an endless line is skipped.
+TEST(ListFiles, HugeFilesAreReadAsAStream)
+{
+    QTemporaryDir dir;
+    const qint64 size = 96LL << 20;
+    const auto sparse = [&](const QString &name, const QByteArray &head, const QByteArray &tail) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(head);
+        f.seek(size - tail.size());
+        f.write(tail);
+        return path;
+    };
+    const long before = peakRssKiB();
+    const auto read = playlist::readPlaylist(sparse("big.m3u", "/m/a.mp3\n", "\n/m/z.mp3\n"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->texts(), (QStringList{"/m/a.mp3", "/m/z.mp3"}));
+
+    Settings s;
+    readSettingsFile(sparse("Solvane.cfg", " 2  1 \r\n", "\n 0 "), s);
+    EXPECT_EQ(s.CfgDisplaySize, 2);
+    EXPECT_EQ(s.CfgShowControls, 1);
+    EXPECT_LT(peakRssKiB() - before, 32 * 1024) << "KiB more at peak";
+}
