@@ -170,9 +170,10 @@ QByteArrayList readEntries(LineReader &reader, ListFormat format, QByteArrayView
                 addEntry(entries, folder, line);
         } else {
             // The key is case-sensitive and its number is not read: file
-            // order is play order.
+            // order is play order. A blank value names no file, as a blank
+            // M3U line does not.
             const qsizetype eq = line.indexOf('=');
-            if (line.startsWith("File") && eq >= 0)
+            if (line.startsWith("File") && eq >= 0 && !isBlank(line.sliced(eq + 1)))
                 addEntry(entries, folder, line.sliced(eq + 1));
         }
     }
@@ -197,22 +198,7 @@ QByteArrayList m3uEntries(QByteArrayView bytes, QByteArrayView folder)
 
 QByteArrayList plsEntries(QByteArrayView bytes, QByteArrayView folder)
 {
-<<<<<<< HEAD
-    QByteArrayList entries;
-    forEachLine(bytes, [&](QByteArrayView raw) {
-        const QByteArrayView line = withoutLeadingSpaces(raw);
-        // The key is case-sensitive and its number is not read: file order
-        // is play order.
-        // A blank value names no file, as a blank M3U line does not.
-        const qsizetype eq = line.indexOf('=');
-        if (line.startsWith("File") && eq >= 0 && !isBlank(line.sliced(eq + 1)))
-            addEntry(entries, folder, line.sliced(eq + 1));
-        return entries.size() < kMaxEntries;
-    });
-    return entries;
-=======
     return entriesOf(bytes, ListFormat::PLS, folder);
->>>>>>> main
 }
 
 QStringList ListRead::texts() const
