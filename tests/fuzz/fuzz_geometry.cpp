@@ -32,7 +32,8 @@ void checkPlacement(double stored, const uint8_t *data, size_t size)
     QList<QRect> screens{QRect(0, 0, 640 + 16 * byteAt(data, size, 0), 480 + 8 * byteAt(data, size, 1))};
     if (byteAt(data, size, 2) & 1)
         screens << QRect(screens[0].right() + 1, 64 * (byteAt(data, size, 3) % 8), 800, 600);
-    const QSize windowSize(1 + 2 * byteAt(data, size, 4), 1 + 2 * byteAt(data, size, 5));
+    // A frame holds its title bar: never less high than it.
+    const QSize windowSize(1 + 2 * byteAt(data, size, 4), 24 + 2 * byteAt(data, size, 5));
     const QRect frame(QPoint(px, byteAt(data, size, 6) & 1 ? -px : px), windowSize);
     const QPoint at = reachablePosition(frame, screens);
     const QRect placed(at, windowSize);
