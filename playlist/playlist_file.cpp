@@ -170,9 +170,10 @@ QByteArrayList readEntries(LineReader &reader, ListFormat format, QByteArrayView
                 addEntry(entries, folder, line);
         } else {
             // The key is case-sensitive and its number is not read: file
-            // order is play order.
+            // order is play order. A blank value names no file, as a blank
+            // M3U line does not.
             const qsizetype eq = line.indexOf('=');
-            if (line.startsWith("File") && eq >= 0)
+            if (line.startsWith("File") && eq >= 0 && !isBlank(line.sliced(eq + 1)))
                 addEntry(entries, folder, line.sliced(eq + 1));
         }
     }

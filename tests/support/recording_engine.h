@@ -15,7 +15,8 @@ inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdS
 class RecordingEngine : public MediaEngine
 {
 public:
-    explicit RecordingEngine(QWidget *parent = nullptr) : area_(new QWidget(parent)) {}
+    // Owned by the window that holds it, as the libmpv engine is.
+    explicit RecordingEngine(QWidget *parent = nullptr) : MediaEngine(parent), area_(new QWidget(parent)) {}
 
     bool set(Disp id, const QVariant &value) override
     {

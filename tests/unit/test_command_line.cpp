@@ -4,6 +4,7 @@
 #include "app/geometry_text.h"
 #include "app/time_display.h"
 #include <cmath>
+#include <limits>
 #include "platform/paths.h"
 
 TEST(CommandLine, PathsAreMadeAbsoluteAndListsRecognised)
@@ -39,7 +40,8 @@ TEST(GeometryText, NumbersRoundTripThroughTheirStoredText)
     EXPECT_EQ(numberToText(-315), "-315");
     EXPECT_EQ(numberToText(7365.5), " 7365.5");
     EXPECT_EQ(numberToText(0.25), " .25");
-    for (double v : {0.0, 15.0, -4500.0, 7365.5, 123456.0, -0.25})
+    for (double v : {0.0, 15.0, -4500.0, 7365.5, 123456.0, -0.25, std::numeric_limits<double>::max(),
+                     -std::numeric_limits<double>::max()})
         EXPECT_EQ(textToNumber(numberToText(v)), v) << v;
 
     EXPECT_EQ(textToNumber("  42"), 42.0);

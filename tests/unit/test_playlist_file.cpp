@@ -81,6 +81,8 @@ TEST(PlaylistRead, PlsTakesFileValuesInFileOrder)
                            "File3\r\n"
                            "File4=http://h/x.mp3?x=1=2\n"
                            "File5=rel\\c.mp3\n"
+                           "File6=\r\n"
+                           "File7=  \t\r\n"
                            "NumberOfEntries=5\n";
     EXPECT_EQ(d.read("x.Pls", pls),
               (QStringList{"C:\\a.mp3", d.folder() + " C:/b.mp3", "http://h/x.mp3?x=1=2", d.folder() + "rel/c.mp3"}));

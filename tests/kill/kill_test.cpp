@@ -1,0 +1,120 @@
+// A writer killed at any moment leaves each file whole: its old content or its
+// new one, never a mix or a truncation. The real writers run in a child
+// process that rewrites the file over and over, two contents in turn, until
+// it is killed with SIGKILL at a random moment of a write.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/settings.h"
+#include "playlist/playlist_file.h"
+
+namespace {
+
+constexpr int kRuns = 200;
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Forks a child that calls `write(k)` for k = 1, 2, 3… and kills it after
+// `delayUs`, counted from the start of its first write.
+void killWhileWriting(const std::function<bool(int)> &write, qint64 delayUs)
+{
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(ready[0]);
+        for (int k = 1;; ++k) {
+            if (k == 1)
+                (void)!::write(ready[1], "w", 1);
+            if (!write(k))
+                ::_exit(3);
+        }
+    }
+    ::close(ready[1]);
+    char c;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ::usleep(useconds_t(delayUs));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    // A writer that failed by itself would prove nothing.
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "writer ended with status " << status;
+}
+
+// Runs kRuns kills over about two writes each and checks the file after each.
+// Returns how many kills found the new content, for the report.
+int killRuns(const QString &path, const QByteArray &oldBytes, const QByteArray &newBytes,
+             const std::function<bool(int)> &write)
+{
+    QElapsedTimer t;
+    t.start();
+    EXPECT_TRUE(write(1) && write(0));  // leaves the old content
+    const qint64 oneWriteUs = qMax<qint64>(t.nsecsElapsed() / 2000, 200);
+    EXPECT_EQ(contentOf(path), oldBytes);
+
+    int sawNew = 0;
+    QRandomGenerator rng(20261206);
+    for (int run = 0; run < kRuns && !::testing::Test::HasFatalFailure(); ++run) {
+        killWhileWriting(write, qint64(rng.bounded(quint32(2 * oneWriteUs))));
+        const QByteArray now = contentOf(path);
+        if (now == newBytes)
+            ++sawNew;
+        else
+            EXPECT_EQ(now, oldBytes) << "run " << run << ": " << now.size() << " bytes, neither old nor new";
+        // Start each run from the old content, whatever the kill left.
+        EXPECT_TRUE(write(0));
+        // A killed write may leave its unfinished copy aside, never under the
+        // file's own name; take it away so that the folder stays small.
+        for (const QString &aside : QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden)) {
+            if (aside.startsWith('.'))
+                QFile::remove(QFileInfo(path).path() + "/" + aside);
+        }
+    }
+    return sawNew;
+}
+
+}  // namespace
+
+TEST(KillWhileWriting, SettingsFileIsOldOrNewWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Solvane.cfg");
+    Settings oldS = Settings::defaults();
+    Settings newS;
+    newS.fromArray({4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 1, 12345, 16777215, -32768, 1, -10000, 32767, 1});
+    const int sawNew = killRuns(path, formatSettings(oldS), formatSettings(newS),
+                                [&](int k) { return writeSettingsFile(path, k % 2 ? newS : oldS); });
+    Settings back;
+    readSettingsFile(path, back);
+    EXPECT_EQ(back, oldS);
+    std::printf("settings file: %d kills, %d found the new content\n", kRuns, sawNew);
+}
+
+TEST(KillWhileWriting, SavedListIsOldOrNewWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("soir.m3u");
+    QStringList oldList, newList;
+    for (int i = 0; i < playlist::kMaxEntries; ++i) {
+        oldList << QStringLiteral("/musique/ancienne/%1.mp3").arg(i);
+        newList << QStringLiteral("/films/nouvelle liste/épisode %1.mkv").arg(i);
+    }
+    const int sawNew = killRuns(path, playlist::m3uBytes(oldList), playlist::m3uBytes(newList),
+                                [&](int k) { return playlist::writeM3U(path, k % 2 ? newList : oldList); });
+    EXPECT_EQ(playlist::readPlaylist(path)->texts(), oldList);
+    std::printf("32766-entry list: %d kills, %d found the new content\n", kRuns, sawNew);
+}
