@@ -4,20 +4,13 @@
 # 20 MB of that after the 50th; the open descriptors do not grow. Which file
 # plays is read from the files the process opens (strace), so the program
 # needs no hook of its own.
-set -u
 exe=$1
 count=${SOAK_ENTRIES:-500}
-work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"; }
-trap cleanup EXIT
-export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
+. "$(dirname "$0")/lib.sh"
 # LeakSanitizer cannot work in a traced process; the other tests look for leaks.
 [ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0"
 
+step "making $count clips"
 mkdir "$work/clips"
 ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=160x120:rate=25:duration=0.2" \
   -f lavfi -i "sine=frequency=440:duration=0.2" -c:v libx264 -preset ultrafast -pix_fmt yuv420p \
@@ -27,19 +20,18 @@ for i in $(seq -f %03g 0 $((count - 1))); do
   echo "$work/clips/c$i.mp4"
 done >"$work/list.m3u"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null & pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+startDesktop nowm
 
-cp "$exe" "$work/solvane"
+mkdir "$work/app"; cp "$exe" "$work/app/solvane"
 # Default settings, but each file plays once (the default repeats it).
-printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  1  0  0 \r\n 0 -100  0  0 \r\n' >"$work/Solvane.cfg"
+printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  1  0  0 \r\n 0 -100  0  0 \r\n' >"$work/app/Solvane.cfg"
 strace -f --seccomp-bpf -qq -e trace=openat -e status=successful -o "$work/trace" \
-  "$work/solvane" "$work/list.m3u" >"$work/log" 2>&1 & pids+=($!)
+  "$work/app/solvane" "$work/list.m3u" >"$work/app.log" 2>&1 & pids+=($!)
 tracer=$!
 pid=""
-for _ in $(seq 100); do pid=$(pgrep -P $tracer -n); [ -n "$pid" ] && break; sleep 0.1; done
-[ -n "$pid" ] || { echo "the program did not start"; cat "$work/log"; exit 1; }
+waitFor 10 eval 'pid=$(pgrep -P $tracer -n)' || fail "the program did not start"
+# strace lets go of the program when it ends: cleanup ends both.
+pids+=($pid)
 
 # Clip numbers in the order the process opened them.
 opened() { sed -n 's|.*/clips/c0*\([0-9][0-9]*\)\.mp4".*|\1|p' "$work/trace"; }
@@ -52,33 +44,35 @@ fds() {
 }
 # Waits until clip $1 has been opened (the one before it has played).
 await_clip() {
-  local n=$1 last=-1 stalled=0
+  local n=$1 last=-1 since=$SECONDS
   while kill -0 $pid 2>/dev/null; do
     local now; now=$(opened | tail -n1)
     [ -n "$now" ] && [ "$now" -ge "$n" ] && return 0
     # A clip lasts 0.2 s: a minute on the same one is a stall.
-    if [ "${now:-x}" = "$last" ]; then stalled=$((stalled + 1)); else stalled=0; last=${now:-x}; fi
-    [ $stalled -gt 600 ] && { echo "stalled after clip $now"; return 1; }
+    [ "${now:-x}" = "$last" ] || { since=$SECONDS; last=${now:-x}; }
+    [ $((SECONDS - since)) -gt 60 ] && fail "stalled after clip $now"
     sleep 0.1
   done
-  echo "the program ended before clip $n"; cat "$work/log"; return 1
+  fail "the program ended before clip $n"
 }
 
 start=$(date +%s)
-await_clip 50 || exit 1
+step "playing up to entry 50"
+await_clip 50
 rss50=$(rss) fds50=$(fds)
-await_clip $((count - 1)) || exit 1
+step "playing up to entry $count"
+await_clip $((count - 1))
 # The last clip plays out; then the program sits idle on it.
 sleep 1
 rssEnd=$(rss) fdsEnd=$(fds)
-kill -0 $pid 2>/dev/null || { echo "the program ended after the last entry"; cat "$work/log"; exit 1; }
+kill -0 $pid 2>/dev/null || fail "the program ended after the last entry"
 seconds=$(($(date +%s) - start))
 
-fail=0
+failed=0
 order=$(opened | uniq | tr '\n' ' ')
 expected=$(seq 0 $((count - 1)) | tr '\n' ' ')
 if [ "$order" != "$expected" ]; then
-  echo "entries did not play once each in order:"; echo "$order" | fold -w 200 | head -20; fail=1
+  echo "entries did not play once each in order:"; echo "$order" | fold -w 200 | head -20; failed=1
 fi
 echo "played $count entries in order in ${seconds}s; opens per entry: $(opened | wc -l)/$count"
 echo "resident memory: ${rss50} kB after the 50th entry, ${rssEnd} kB after the last ($(( (rssEnd - rss50) / 1024 )) MB more)"
@@ -86,7 +80,7 @@ echo "open descriptors: ${fds50} after the 50th entry, ${fdsEnd} after the last"
 if ldd "$exe" | grep -q libasan; then
   echo "sanitizer build: memory not compared (freed memory is held in quarantine)"
 elif [ $((rssEnd - rss50)) -gt $((20 * 1024)) ]; then
-  echo "resident memory grew by more than 20 MB"; fail=1
+  echo "resident memory grew by more than 20 MB"; failed=1
 fi
-[ "$fdsEnd" -le "$fds50" ] || { echo "open descriptors grew"; fail=1; }
-exit $fail
+[ "$fdsEnd" -le "$fds50" ] || { echo "open descriptors grew"; failed=1; }
+exit $failed
