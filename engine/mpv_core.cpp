@@ -55,8 +55,10 @@ bool MpvCore::setString(const char *name, const QByteArray &value)
 
 bool MpvCore::setFlag(const char *name, bool on)
 {
+    // Not waited for: libmpv may be busy seeking or with its video output,
+    // and the interface goes on meanwhile; later calls still come after it.
     int flag = on ? 1 : 0;
-    return handle_ && mpv_set_property(handle_, name, MPV_FORMAT_FLAG, &flag) >= 0;
+    return handle_ && mpv_set_property_async(handle_, 0, name, MPV_FORMAT_FLAG, &flag) >= 0;
 }
 
 bool MpvCore::setDouble(const char *name, double value)
@@ -100,7 +102,8 @@ bool MpvCore::command(const QList<QByteArray> &args)
     for (const QByteArray &a : args)
         argv.push_back(a.constData());
     argv.push_back(nullptr);
-    return mpv_command(handle_, argv.data()) >= 0;
+    // Not waited for either (seek, stop): they take effect in order.
+    return mpv_command_async(handle_, 0, argv.data()) >= 0;
 }
 
 std::optional<qint64> MpvCore::loadFile(const QByteArray &target, const QByteArray &fileOptions)
@@ -177,6 +180,12 @@ MpvOptions engineOptions(bool openGl)
         // The stream's name in the mixer: the file's title, not "… - mpv".
         {"title", "${?media-title:${media-title}}${!media-title:Solvane}"},
         {"ytdl", "no"},
+        // libmpv's built-in scripts (on-screen controller, statistics, console)
+        // would each start a Lua interpreter nobody uses here.
+        {"osc", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
         {"load-scripts", "no"},
         {"config", "no"},
         {"terminal", "no"},

@@ -30,11 +30,13 @@ public:
     mpv_handle *handle() const { return handle_; }
 
     bool setString(const char *name, const QByteArray &value);
+    // Queued: true once libmpv has the request.
     bool setFlag(const char *name, bool on);
     bool setDouble(const char *name, double value);
     std::optional<double> getDouble(const char *name) const;
     std::optional<bool> getFlag(const char *name) const;
     QString getString(const char *name) const;
+    // Queued, as setFlag.
     bool command(const QList<QByteArray> &args);
     // Replaces the current file; returns libmpv's entry id for the new one.
     std::optional<qint64> loadFile(const QByteArray &target, const QByteArray &fileOptions);
