@@ -147,6 +147,17 @@ bool MpvCore::observe(quint64 id, const char *name, mpv_format format)
     return handle_ && mpv_observe_property(handle_, id, name, format) >= 0;
 }
 
+bool MpvCore::addHook(quint64 id, const char *name)
+{
+    return handle_ && mpv_hook_add(handle_, id, name, 0) >= 0;
+}
+
+void MpvCore::continueHook(quint64 hookId)
+{
+    if (handle_)
+        mpv_hook_continue(handle_, hookId);
+}
+
 MpvOptions engineOptions(bool openGl)
 {
     return {

@@ -13,6 +13,7 @@
 
 namespace {
 enum Observed : quint64 { EofReached = 1, TimePos, DurationProp, DWidth, DHeight, Metadata };
+constexpr quint64 TracksKnown = 100;
 }  // namespace
 
 MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
@@ -160,6 +161,10 @@ bool MpvEngine::startCore()
     core_->observe(DWidth, "dwidth", MPV_FORMAT_INT64);
     core_->observe(DHeight, "dheight", MPV_FORMAT_INT64);
     core_->observe(Metadata, "metadata", MPV_FORMAT_NONE);
+    // The file's tracks are known and none is chosen yet: the moment to make
+    // the renderer for a picture. Later, a file with a picture and no sound
+    // would already have ended for want of anything to play.
+    core_->addHook(TracksKnown, "on_preloaded");
     return core_->ok();
 }
 
@@ -296,10 +301,15 @@ void MpvEngine::onEvent(const mpv_event &event)
     case MPV_EVENT_FILE_LOADED:
         if (startedEntry_ != entry_)
             break;
-        if (probing_)
-            addVideo();
         onLoaded();
         break;
+    case MPV_EVENT_HOOK: {
+        const auto *hook = static_cast<const mpv_event_hook *>(event.data);
+        if (event.reply_userdata == TracksKnown && probing_ && startedEntry_ == entry_)
+            addVideo();
+        core_->continueHook(hook->id);
+        break;
+    }
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);
         if (end->playlist_entry_id != entry_ || entry_ < 0)

@@ -30,7 +30,9 @@
     X(mpv_render_context_free)                                                                             \
     X(mpv_render_context_render)                                                                           \
     X(mpv_render_context_set_update_callback)                                                              \
-    X(mpv_render_context_update)
+    X(mpv_render_context_update)                                                                           \
+    X(mpv_hook_add)                                                                                        \
+    X(mpv_hook_continue)
 
 namespace {
 struct Api
@@ -160,4 +162,9 @@ void mpv_render_context_set_update_callback(mpv_render_context *ctx, mpv_render_
     api.mpv_render_context_set_update_callback(ctx, cb, d);
 }
 uint64_t mpv_render_context_update(mpv_render_context *ctx) { return api.mpv_render_context_update(ctx); }
+int mpv_hook_add(mpv_handle *ctx, uint64_t reply, const char *name, int priority)
+{
+    return api.mpv_hook_add(ctx, reply, name, priority);
+}
+int mpv_hook_continue(mpv_handle *ctx, uint64_t id) { return api.mpv_hook_continue(ctx, id); }
 }

@@ -8,13 +8,15 @@
 
 namespace {
 // An orange clip: easy to tell from black.
-bool makeOrangeClip(const QString &path, double seconds)
+bool makeOrangeClip(const QString &path, double seconds, bool sound = true)
 {
     const QString d = QString::number(seconds);
+    QStringList args{"-loglevel", "error", "-y", "-f", "lavfi", "-i", "color=c=0xF08020:size=320x240:rate=25:duration=" + d};
+    if (sound)
+        args << "-f" << "lavfi" << "-i" << "sine=frequency=440:duration=" + d << "-c:a" << "aac" << "-shortest";
+    args << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p" << path;
     QProcess p;
-    p.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "color=c=0xF08020:size=320x240:rate=25:duration=" + d,
-                       "-f", "lavfi", "-i", "sine=frequency=440:duration=" + d, "-c:v", "libx264", "-preset",
-                       "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest", path});
+    p.start("ffmpeg", args);
     return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
@@ -57,6 +59,25 @@ TEST(EnginePicture, ClipIsDrawnAndSoundAloneMakesNoRenderer)
     EXPECT_TRUE(waitFor([&] { return picture->hasVideo() && orangeAtCentre(picture); }, 5000))
         << "the clip's picture never showed";
     EXPECT_EQ(rig.nextEnd(8000), 0);
+}
+
+// A picture with no sound at all: nothing else keeps the file going, so it
+// must have its renderer before libmpv chooses the tracks.
+TEST(EnginePicture, ClipWithoutSoundIsDrawnAndPlaysToItsEnd)
+{
+    QTemporaryDir dir;
+    const QString clip = dir.filePath("silent.mp4");
+    ASSERT_TRUE(makeOrangeClip(clip, 1.5, false));
+    EngineRig rig(withPictures());
+    rig.host->show();
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(rig.engine->set(Disp::FileName, clip));
+    ASSERT_TRUE(rig.engine->call(Disp::Play));
+    EXPECT_TRUE(waitFor([&] { return orangeAtCentre(pictureOf(*rig.engine)); }, 5000))
+        << "the clip's picture never showed";
+    EXPECT_EQ(rig.nextEnd(8000), 0);
+    EXPECT_GT(t.elapsed(), 1200) << "the clip ended before its picture had played";
 }
 
 TEST(EnginePicture, EndStopAndCloseWaitForNoFrame)
