@@ -11,8 +11,6 @@
 
 int main(int argc, char *argv[])
 {
-    // The picture moves into a full-screen window without losing its GL context.
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication qapp(argc, argv);
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");

@@ -9,6 +9,7 @@
 #include "app/frm_solvane.h"
 #include "app/geometry_text.h"
 #include "app/geometry_fit.h"
+#include "engine/mpv_library.h"
 #include "platform/image_control.h"
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
@@ -112,6 +113,9 @@ void FrmSolvane::Form_Load()
         setTaskbarEntry(true);
     show();
     repaint();
+    // A file to play: libmpv loads on another thread meanwhile.
+    if (!a.arguments.isEmpty())
+        preloadMpvLibrary();
 
     // 8. Notification-area icon; a panel that starts later gets it then.
     tray_ = new TrayIcon(this);

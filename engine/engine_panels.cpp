@@ -5,6 +5,7 @@
 #include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -235,9 +236,17 @@ void EnginePanels::setTimes(double position, double duration)
     timesText_->setText(clockText(pos) + QStringLiteral(" / ") + clockText(duration_, Clock::Total));
     if (bar_->isSliderDown())
         return;
+    // Called at every frame: the bar moves only when its knob would move on
+    // screen, or each frame would repaint it.
+    const int range = int(duration_ * 1000), value = int(pos * 1000);
+    const int span = std::max(bar_->width(), 1);
+    if (range == bar_->maximum()
+        && QStyle::sliderPositionFromValue(0, range, value, span)
+               == QStyle::sliderPositionFromValue(0, range, bar_->value(), span))
+        return;
     updating_ = true;
-    bar_->setRange(0, int(duration_ * 1000));
-    bar_->setValue(int(pos * 1000));
+    bar_->setRange(0, range);
+    bar_->setValue(value);
     updating_ = false;
 }
 

@@ -55,8 +55,10 @@ bool MpvCore::setString(const char *name, const QByteArray &value)
 
 bool MpvCore::setFlag(const char *name, bool on)
 {
+    // Not waited for: libmpv may be busy seeking or with its video output,
+    // and the interface goes on meanwhile; later calls still come after it.
     int flag = on ? 1 : 0;
-    return handle_ && mpv_set_property(handle_, name, MPV_FORMAT_FLAG, &flag) >= 0;
+    return handle_ && mpv_set_property_async(handle_, 0, name, MPV_FORMAT_FLAG, &flag) >= 0;
 }
 
 bool MpvCore::setDouble(const char *name, double value)
@@ -100,7 +102,8 @@ bool MpvCore::command(const QList<QByteArray> &args)
     for (const QByteArray &a : args)
         argv.push_back(a.constData());
     argv.push_back(nullptr);
-    return mpv_command(handle_, argv.data()) >= 0;
+    // Not waited for either (seek, stop): they take effect in order.
+    return mpv_command_async(handle_, 0, argv.data()) >= 0;
 }
 
 std::optional<qint64> MpvCore::loadFile(const QByteArray &target, const QByteArray &fileOptions)
@@ -144,6 +147,17 @@ bool MpvCore::observe(quint64 id, const char *name, mpv_format format)
     return handle_ && mpv_observe_property(handle_, id, name, format) >= 0;
 }
 
+bool MpvCore::addHook(quint64 id, const char *name)
+{
+    return handle_ && mpv_hook_add(handle_, id, name, 0) >= 0;
+}
+
+void MpvCore::continueHook(quint64 hookId)
+{
+    if (handle_)
+        mpv_hook_continue(handle_, hookId);
+}
+
 MpvOptions engineOptions(bool openGl)
 {
     return {
@@ -177,6 +191,12 @@ MpvOptions engineOptions(bool openGl)
         // The stream's name in the mixer: the file's title, not "… - mpv".
         {"title", "${?media-title:${media-title}}${!media-title:Solvane}"},
         {"ytdl", "no"},
+        // libmpv's built-in scripts (on-screen controller, statistics, console)
+        // would each start a Lua interpreter nobody uses here.
+        {"osc", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
         {"load-scripts", "no"},
         {"config", "no"},
         {"terminal", "no"},

@@ -30,15 +30,21 @@ public:
     mpv_handle *handle() const { return handle_; }
 
     bool setString(const char *name, const QByteArray &value);
+    // Queued: true once libmpv has the request.
     bool setFlag(const char *name, bool on);
     bool setDouble(const char *name, double value);
     std::optional<double> getDouble(const char *name) const;
     std::optional<bool> getFlag(const char *name) const;
     QString getString(const char *name) const;
+    // Queued, as setFlag.
     bool command(const QList<QByteArray> &args);
     // Replaces the current file; returns libmpv's entry id for the new one.
     std::optional<qint64> loadFile(const QByteArray &target, const QByteArray &fileOptions);
     bool observe(quint64 id, const char *name, mpv_format format);
+    // libmpv waits at the named point of every file (MPV_EVENT_HOOK) until
+    // continueHook is called with the event's id.
+    bool addHook(quint64 id, const char *name);
+    void continueHook(quint64 hookId);
 
     // Called on the GUI thread for every event; may delete this object.
     std::function<void(const mpv_event &)> onEvent;

@@ -13,6 +13,7 @@
 
 namespace {
 enum Observed : quint64 { EofReached = 1, TimePos, DurationProp, DWidth, DHeight, Metadata };
+constexpr quint64 TracksKnown = 100;
 }  // namespace
 
 MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
@@ -20,50 +21,18 @@ MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
 MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(parent)
 {
     area_ = new EngineArea(parent);
-    bool gl = openGlUsable();
-    for (const auto &[name, value] : extra)
-        if (name == "vo")
-            gl = gl && value == "libmpv";
-    MpvOptions options = engineOptions(gl);
     for (const auto &[name, value] : extra) {
+        if (name == "vo")
+            video_ = value == "libmpv";
         // Extra audio filters go after the engine's own, which stay in place.
         if (name == "af")
             filterTail_ = value;
         else
-            options += qMakePair(name, value);
+            options_ += qMakePair(name, value);
     }
     filters_ = filterChain();
-    options += qMakePair(QByteArray("af"), filters_);
-    core_ = std::make_unique<MpvCore>(options);
-    core_->onEvent = [this](const mpv_event &event) { onEvent(event); };
-    core_->observe(EofReached, "eof-reached", MPV_FORMAT_FLAG);
-    core_->observe(TimePos, "time-pos", MPV_FORMAT_DOUBLE);
-    core_->observe(DurationProp, "duration", MPV_FORMAT_DOUBLE);
-    core_->observe(DWidth, "dwidth", MPV_FORMAT_INT64);
-    core_->observe(DHeight, "dheight", MPV_FORMAT_INT64);
-    core_->observe(Metadata, "metadata", MPV_FORMAT_NONE);
-
-    renderWait_ = new QTimer(this);
-    renderWait_->setSingleShot(true);
-    renderWait_->setInterval(1500);
-    // A picture that never shows must not hold the sound back for ever.
-    connect(renderWait_, &QTimer::timeout, this, [this] {
-        if (loadPending_)
-            load(true);
-    });
-    if (gl && core_->ok()) {
-        gl_ = new MpvGlPicture(core_->handle(), area_->pictureHost());
-        connect(gl_, &MpvGlPicture::renderReady, this, [this] {
-            if (loadPending_)
-                load(false);
-            else if (loadedWithoutVideo_ && gl_ && gl_->ready() && entry_ >= 0)
-                loadedWithoutVideo_ = !core_->setString("vid", "auto");
-        });
-        area_->setPicture(gl_);
-    } else {
-        area_->setPicture(new QWidget(area_->pictureHost()));
-    }
-
+    picture_ = new MpvPicture(area_->pictureHost());
+    area_->setPicture(picture_);
 
     EnginePanels *panels = area_->panels();
     connect(panels, &EnginePanels::playClicked, this, [this] { call(Disp::Play); });
@@ -79,10 +48,12 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
 MpvEngine::~MpvEngine()
 {
     ++generation_;
-    core_->onEvent = nullptr;
-    // libmpv wants its render context gone first, with the GL context current.
-    if (gl_)
-        gl_->release();
+    if (core_) {
+        core_->onEvent = nullptr;
+        // libmpv wants its render context gone first.
+        if (picture_)
+            picture_->release(core_->handle());
+    }
     core_.reset();
     delete area_.data();
 }
@@ -147,38 +118,60 @@ bool MpvEngine::open(const QString &name)
     ++generation_;
     playsDone_ = 0;
     entry_ = -1;
-    loadPending_ = false;
-    renderWait_->stop();
+    probing_ = false;
     videoW_ = videoH_ = 0;
     showVideoSize();
     target_ = name.isEmpty() ? QByteArray() : mpvTarget(name, QDir::currentPath()).toUtf8();
     phase_ = Phase::Closed;
     refreshTitle();
     if (name.isEmpty()) {
-        core_->command({"stop"});
+        if (core_)
+            core_->command({"stop"});
         showPhase(Phase::Closed);
         return true;
     }
     wantPlay_ = autoStart_;
-    core_->setFlag("pause", !autoStart_);
     showPhase(Phase::Opening);
-    if (gl_ && !gl_->ready() && !gl_->failed()) {
-        // Without its render context libmpv would open a window of its own.
-        core_->command({"stop"});
-        loadPending_ = true;
-        renderWait_->start();
+    if (!startCore()) {
+        fail(MPV_ERROR_LOADING_FAILED);
         return true;
     }
-    load(gl_ && !gl_->ready());
+    // Until a renderer exists, a file opens without video and paused; the
+    // renderer is made once the file is known to have a picture.
+    probing_ = video_ && !picture_->hasVideo();
+    core_->setFlag("pause", probing_ || !autoStart_);
+    load();
     return true;
 }
 
-void MpvEngine::load(bool withoutVideo)
+bool MpvEngine::startCore()
 {
-    loadPending_ = false;
-    renderWait_->stop();
-    loadedWithoutVideo_ = withoutVideo;
-    const auto id = core_->loadFile(target_, withoutVideo ? QByteArray("vid=no") : QByteArray());
+    if (core_)
+        return core_->ok();
+    MpvOptions options = engineOptions(video_);
+    options += options_;
+    options += qMakePair(QByteArray("af"), filters_);
+    options += qMakePair(QByteArray("mute"), QByteArray(mute_ ? "yes" : "no"));
+    options += qMakePair(QByteArray("volume"), QByteArray::number(mpvVolume(volume_), 'g', 10));
+    core_ = std::make_unique<MpvCore>(options);
+    core_->onEvent = [this](const mpv_event &event) { onEvent(event); };
+    core_->observe(EofReached, "eof-reached", MPV_FORMAT_FLAG);
+    core_->observe(TimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    core_->observe(DurationProp, "duration", MPV_FORMAT_DOUBLE);
+    core_->observe(DWidth, "dwidth", MPV_FORMAT_INT64);
+    core_->observe(DHeight, "dheight", MPV_FORMAT_INT64);
+    core_->observe(Metadata, "metadata", MPV_FORMAT_NONE);
+    // The file's tracks are known and none is chosen yet: the moment to make
+    // the renderer for a picture. Later, a file with a picture and no sound
+    // would already have ended for want of anything to play.
+    core_->addHook(TracksKnown, "on_preloaded");
+    return core_->ok();
+}
+
+void MpvEngine::load()
+{
+    // Without a renderer libmpv would open a window of its own for the video.
+    const auto id = core_->loadFile(target_, probing_ ? QByteArray("vid=no") : QByteArray());
     if (!id) {
         fail(MPV_ERROR_LOADING_FAILED);
         return;
@@ -197,7 +190,8 @@ bool MpvEngine::play()
         [[fallthrough]];
     case Phase::Opening:
         wantPlay_ = true;
-        return core_->setFlag("pause", false);
+        // A file still without its picture starts once it has it.
+        return probing_ || core_->setFlag("pause", false);
     case Phase::Playing: return true;
     case Phase::Paused:
         // Paused on the very end (moved there with the position bar): that
@@ -244,7 +238,10 @@ bool MpvEngine::stop()
     case Phase::Opening: wantPlay_ = false; return core_->setFlag("pause", true);
     default:
         core_->setFlag("pause", true);
-        seek(0);
+        // Rewound at its end already: another seek would only hold up
+        // whatever comes next (closing, the next file).
+        if (!(phase_ == Phase::Ended && rewoundAtEnd_))
+            seek(0);
         playsDone_ = 0;
         showPhase(Phase::Stopped);
         return true;
@@ -289,7 +286,7 @@ bool MpvEngine::applyBalance()
     const QByteArray chain = filterChain();
     if (chain == filters_)
         return true;
-    if (!core_->setString("af", chain))
+    if (core_ && !core_->setString("af", chain))
         return false;
     filters_ = chain;
     return true;
@@ -302,9 +299,17 @@ void MpvEngine::onEvent(const mpv_event &event)
         startedEntry_ = static_cast<const mpv_event_start_file *>(event.data)->playlist_entry_id;
         break;
     case MPV_EVENT_FILE_LOADED:
-        if (startedEntry_ == entry_)
-            onLoaded();
+        if (startedEntry_ != entry_)
+            break;
+        onLoaded();
         break;
+    case MPV_EVENT_HOOK: {
+        const auto *hook = static_cast<const mpv_event_hook *>(event.data);
+        if (event.reply_userdata == TracksKnown && probing_ && startedEntry_ == entry_)
+            addVideo();
+        core_->continueHook(hook->id);
+        break;
+    }
     case MPV_EVENT_END_FILE: {
         const auto *end = static_cast<const mpv_event_end_file *>(event.data);
         if (end->playlist_entry_id != entry_ || entry_ < 0)
@@ -361,6 +366,21 @@ void MpvEngine::onProperty(quint64 id, const mpv_event_property &p)
     }
 }
 
+void MpvEngine::addVideo()
+{
+    probing_ = false;
+    const int tracks = int(core_->getDouble("track-list/count").value_or(0));
+    for (int i = 0; i < tracks; ++i) {
+        const QByteArray track = "track-list/" + QByteArray::number(i) + '/';
+        if (core_->getString(track + "type") != QLatin1String("video"))
+            continue;
+        // No renderer (no OpenGL here): the sound plays on alone.
+        if (picture_->startVideo(core_->handle()))
+            core_->setString("vid", core_->getString(track + "id").toUtf8());
+        return;
+    }
+}
+
 void MpvEngine::onLoaded()
 {
     if (phase_ != Phase::Opening)
@@ -381,6 +401,7 @@ void MpvEngine::playedOut()
     }
     core_->setFlag("pause", true);
     // Otherwise the last picture stays.
+    rewoundAtEnd_ = autoRewind_;
     if (autoRewind_)
         seek(0);
     showPhase(Phase::Ended);
@@ -391,8 +412,8 @@ void MpvEngine::showVideoSize()
 {
     const bool video = videoW_ > 0 && videoH_ > 0;
     area_->setVideoSize(video ? QSize(int(videoW_), int(videoH_)) : QSize());
-    if (gl_)
-        gl_->setBlank(!video);
+    if (picture_)
+        picture_->setBlank(!video);
 }
 
 void MpvEngine::fail(int error)

@@ -6,8 +6,7 @@
 #include "engine/mpv_core.h"
 
 class EngineArea;
-class MpvGlPicture;
-class QTimer;
+class MpvPicture;
 
 // The media engine on libmpv: the only engine the program ships.
 class MpvEngine : public MediaEngine
@@ -30,8 +29,10 @@ private:
 
     bool setMember(Disp id, const QVariant &value);
     std::optional<QVariant> getMember(Disp id);
+    bool startCore();
     bool open(const QString &name);
-    void load(bool withoutVideo);
+    void load();
+    void addVideo();
     bool play();
     bool pause();
     bool stop();
@@ -40,6 +41,9 @@ private:
     void fail(int error);
     void showVideoSize();
     bool applyBalance();
+    // Before libmpv runs, a value waits for it among its start-up options.
+    bool setFlag(const char *name, bool on) { return !core_ || core_->setFlag(name, on); }
+    bool setDouble(const char *name, double value) { return !core_ || core_->setDouble(name, value); }
     QByteArray filterChain() const;
     void applyBorder();
     void onEvent(const mpv_event &event);
@@ -53,23 +57,25 @@ private:
     double position() const;
     int playState() const;
 
+    // libmpv starts with the first file: nothing played, nothing loaded.
     std::unique_ptr<MpvCore> core_;
+    MpvOptions options_;            // the creator's options, over the engine's own
+    bool video_ = true;             // pictures are drawn (not with vo=null)
     QPointer<EngineArea> area_;
-    QPointer<MpvGlPicture> gl_;
-    QTimer *renderWait_ = nullptr;
+    QPointer<MpvPicture> picture_;
 
     Phase phase_ = Phase::Closed;
     int lastState_ = mpClosed;      // as last told by PlayStateChange
     QString name_;                  // the file name last set
     QString sameName_;              // set with no call since: setting it again changes nothing
     QByteArray target_;             // what libmpv loads for name_
-    bool loadPending_ = false;      // waiting for the picture's render context
-    bool loadedWithoutVideo_ = false;
+    bool probing_ = false;          // loaded without video until its tracks are known
     qint64 entry_ = -1;             // libmpv's id of our file
     qint64 startedEntry_ = -1;      // libmpv's id of the file it is opening
     quint64 generation_ = 0;        // a new file or a stop drops an end of stream still queued
     bool wantPlay_ = false;
     int playsDone_ = 0;
+    bool rewoundAtEnd_ = false;     // the end's rewind, while the file stays Ended
     QByteArray filters_;            // the audio filter list libmpv holds
     QByteArray filterTail_;         // filters given by the creator, after ours
     double pos_ = 0, duration_ = 0;

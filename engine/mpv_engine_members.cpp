@@ -73,7 +73,7 @@ bool MpvEngine::setMember(Disp id, const QVariant &value)
     case Disp::Mute:
         if (flag && *flag == mute_)
             return true;
-        if (!flag || !core_->setFlag("mute", *flag))
+        if (!flag || !setFlag("mute", *flag))
             return false;
         mute_ = *flag;
         panels->setMuted(mute_);
@@ -102,7 +102,7 @@ bool MpvEngine::setMember(Disp id, const QVariant &value)
     case Disp::Volume:
         if (number && std::min(*number, 0) == volume_)
             return true;
-        if (!number || !core_->setDouble("volume", mpvVolume(*number)))
+        if (!number || !setDouble("volume", mpvVolume(*number)))
             return false;
         volume_ = std::min(*number, 0);
         panels->setVolume(volume_);

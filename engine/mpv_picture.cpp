@@ -1,138 +1,288 @@
 #include "engine/mpv_picture.h"
 
+#include <QDir>
 #include <QGuiApplication>
-#include <QOffscreenSurface>
 #include <QOpenGLContext>
-#include <QOpenGLFunctions>
+#include <QPainter>
+#include <QThread>
+#include <QWindow>
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <mpv/client.h>
 #include <mpv/render_gl.h>
-#include <algorithm>
 #include <vector>
+
+#include "engine/mpv_render_loop.h"
 
 #if __has_include(<QtGui/qguiapplication_platform.h>)
 #include <QtGui/qguiapplication_platform.h>
 #endif
 
-bool openGlUsable()
+namespace {
+// Without a graphics device OpenGL runs on the processor, and then a frame
+// costs far less converted by libmpv straight into an image than drawn by
+// software OpenGL (and the GL driver, LLVM, is not loaded at all). Platforms
+// without windows of their own have no OpenGL either.
+bool openGlInSoftware()
 {
-    static const bool usable = [] {
-        const QString platform = QGuiApplication::platformName();
-        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")
-            || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb"))
-            return false;
-        QOpenGLContext context;
-        if (!context.create())
-            return false;
-        QOffscreenSurface surface;
-        surface.create();
-        if (!surface.isValid() || !context.makeCurrent(&surface))
-            return false;
-        context.doneCurrent();
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")
+        || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb"))
         return true;
-    }();
-    return usable;
+    if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1"))
+        return true;
+    return QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
+                                                      QDir::System).isEmpty();
 }
 
-static void *procAddress(void *, const char *name)
+void *procAddress(void *, const char *name)
 {
     QOpenGLContext *context = QOpenGLContext::currentContext();
     return context ? reinterpret_cast<void *>(context->getProcAddress(name)) : nullptr;
 }
+}  // namespace
 
-MpvGlPicture::MpvGlPicture(mpv_handle *mpv, QWidget *parent) : QOpenGLWidget(parent), mpv_(mpv)
+// OpenGL: a native child window with a GL context of its own, where libmpv
+// draws and swaps; the rest of the window is never repainted for a frame.
+class GlVideo : public QWindow, public MpvRenderLoop
 {
-    setMouseTracking(true);
+public:
+    GlVideo()
+    {
+        setSurfaceType(QSurface::OpenGLSurface);
+        // Clicks and moves go to the picture widget under it.
+        setFlag(Qt::WindowTransparentForInput);
+    }
+    ~GlVideo() override
+    {
+        stop();
+        delete context_;
+    }
+
+    bool start(mpv_handle *mpv)
+    {
+        QWindow::create();
+        context_ = new QOpenGLContext;
+        context_->setFormat(requestedFormat());
+        if (!handle() || !context_->create() || !context_->makeCurrent(this))
+            return false;
+        mpv_opengl_init_params gl{&procAddress, nullptr};
+        std::vector<mpv_render_param> params{
+            {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
+            {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        };
+        // The display lets libmpv share hardware-decoded frames with GL. Qt
+        // 6.4 only gives the X11 one publicly.
+#if QT_CONFIG(xcb)
+        if (auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+            params.push_back({MPV_RENDER_PARAM_X11_DISPLAY, x11->display()});
+#endif
+        params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
+        const bool made = MpvRenderLoop::create(mpv, params.data());
+        context_->doneCurrent();
+        if (made) {
+            retarget();
+            run(context_);
+        }
+        return made;
+    }
+
+protected:
+    void exposeEvent(QExposeEvent *) override { retarget(); }
+    void resizeEvent(QResizeEvent *) override { retarget(); }
+
+    void begin() override { context_->makeCurrent(this); }
+    void draw(mpv_render_context *render, bool shown, QSize size) override
+    {
+        mpv_opengl_fbo fbo{int(context_->defaultFramebufferObject()), size.width(), size.height(), 0};
+        int flip = 1, block = 0, unseen = shown ? 0 : 1;
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+                                     {MPV_RENDER_PARAM_FLIP_Y, &flip},
+                                     {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+                                     {MPV_RENDER_PARAM_SKIP_RENDERING, &unseen},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        mpv_render_context_render(render, params);
+        if (shown)
+            context_->swapBuffers(this);
+    }
+    void end() override
+    {
+        context_->doneCurrent();
+        context_->moveToThread(qApp->thread());
+    }
+
+private:
+    void retarget() { setTarget(isExposed(), size() * devicePixelRatio()); }
+
+    QOpenGLContext *context_ = nullptr;
+};
+
+// In software: libmpv converts each frame into an image the picture paints.
+class SoftwareVideo : public MpvRenderLoop
+{
+public:
+    explicit SoftwareVideo(QWidget *picture) : picture_(picture) {}
+    ~SoftwareVideo() override { stop(); }
+
+    bool start(mpv_handle *mpv)
+    {
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        if (!MpvRenderLoop::create(mpv, params))
+            return false;
+        run();
+        return true;
+    }
+    // GUI thread: the last frame, drawn at the top left.
+    void paint(QPainter &painter)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!shown_.image.isNull())
+            painter.drawImage(0, 0, shown_.image);
+    }
+
+protected:
+    void draw(mpv_render_context *render, bool shown, QSize size) override
+    {
+        int unseen = shown ? 0 : 1;
+        if (shown)
+            next_.fit(size);
+        int wh[2] = {size.width(), size.height()};
+        size_t stride = size_t(next_.image.bytesPerLine());
+        char format[] = "bgr0";  // QImage::Format_RGB32 in memory
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, wh},
+                                     {MPV_RENDER_PARAM_SW_FORMAT, format},
+                                     {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+                                     {MPV_RENDER_PARAM_SW_POINTER, next_.image.bits()},
+                                     {MPV_RENDER_PARAM_SKIP_RENDERING, &unseen},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        if (!shown) {
+            mpv_render_context_render(render, params);
+            return;
+        }
+        if (mpv_render_context_render(render, params) < 0)
+            return;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            std::swap(next_, shown_);
+        }
+        if (!queued_.exchange(true))
+            QMetaObject::invokeMethod(
+                picture_,
+                [this] {
+                    queued_ = false;
+                    picture_->update();
+                },
+                Qt::QueuedConnection);
+    }
+
+private:
+    // An image over memory aligned as libmpv's converters like it.
+    struct Frame
+    {
+        std::unique_ptr<uchar, decltype(&std::free)> memory{nullptr, &std::free};
+        QImage image;
+        void fit(QSize size)
+        {
+            if (image.size() == size)
+                return;
+            const qsizetype stride = (qsizetype(size.width()) * 4 + 63) / 64 * 64;
+            memory.reset(static_cast<uchar *>(std::aligned_alloc(64, size_t(stride * size.height() + 64))));
+            image = memory ? QImage(memory.get(), size.width(), size.height(), stride, QImage::Format_RGB32)
+                           : QImage();
+        }
+    };
+
+    QWidget *picture_;
+    std::mutex mutex_;
+    Frame next_, shown_;  // shown_ guarded by mutex_
+    std::atomic<bool> queued_{false};
+};
+
+MpvPicture::MpvPicture(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-MpvGlPicture::~MpvGlPicture() { release(); }
+MpvPicture::~MpvPicture() = default;
 
-void MpvGlPicture::release()
+bool MpvPicture::startVideo(mpv_handle *mpv)
 {
-    if (!render_)
-        return;
-    makeCurrent();
-    mpv_render_context_free(render_);
-    render_ = nullptr;
-    tried_ = false;
-    doneCurrent();
+    if (gl_ || software_)
+        return hasVideo();
+    if (!openGlInSoftware()) {
+        gl_ = new GlVideo;
+        container_ = QWidget::createWindowContainer(gl_, this);
+        container_->setObjectName(QStringLiteral("video"));
+        container_->setMouseTracking(true);
+        container_->setGeometry(rect());
+        // Native before it shows: the video window then lives inside it, under
+        // whatever is raised over the picture, instead of over the whole window.
+        container_->winId();
+        // Placed while the container was not native yet: at the window's
+        // offset instead of the container's corner.
+        gl_->setGeometry(QRect(QPoint(0, 0), container_->size()));
+        container_->setVisible(!blank_);
+        if (gl_->start(mpv))
+            return true;
+        // No OpenGL after all: the images below still work.
+        delete container_;
+        container_ = nullptr;
+        gl_ = nullptr;
+    }
+    software_ = std::make_unique<SoftwareVideo>(this);
+    const bool started = software_->start(mpv);
+    retarget();
+    return started;
 }
 
-void MpvGlPicture::setBlank(bool blank)
+bool MpvPicture::hasVideo() const
+{
+    return (gl_ && gl_->running()) || (software_ && software_->running());
+}
+
+void MpvPicture::release(mpv_handle *mpv)
+{
+    if (gl_)
+        gl_->release(mpv);
+    if (software_)
+        software_->release(mpv);
+}
+
+void MpvPicture::setBlank(bool blank)
 {
     if (blank == blank_)
         return;
     blank_ = blank;
+    // The video window hidden, the black picture shows.
+    if (container_)
+        container_->setVisible(!blank_);
+    retarget();
     update();
 }
 
-void MpvGlPicture::initializeGL()
+void MpvPicture::retarget()
 {
-    if (render_ || tried_ || !mpv_)
-        return;
-    tried_ = true;
-    // Gone with the context (a widget moved to another top-level window).
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvGlPicture::release,
-            Qt::DirectConnection);
-    mpv_opengl_init_params gl{&procAddress, nullptr};
-    std::vector<mpv_render_param> params{
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_OPENGL)},
-        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
-    };
-    // The display lets libmpv share hardware-decoded frames with GL. Qt 6.4
-    // only gives the X11 one publicly; elsewhere decoding stays in software.
-#if QT_CONFIG(xcb)
-    if (auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
-        params.push_back({MPV_RENDER_PARAM_X11_DISPLAY, x11->display()});
-#endif
-    params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
-    if (mpv_render_context_create(&render_, mpv_, params.data()) < 0) {
-        render_ = nullptr;
-        emit renderReady();
-        return;
-    }
-    mpv_render_context_set_update_callback(render_, &MpvGlPicture::onUpdate, this);
-    emit renderReady();
+    if (software_)
+        software_->setTarget(isVisible() && !blank_, size() * devicePixelRatio());
 }
 
-void MpvGlPicture::paintGL()
+void MpvPicture::paintEvent(QPaintEvent *)
 {
-    QOpenGLFunctions *f = context()->functions();
-    f->glClearColor(0, 0, 0, 1);
-    f->glClear(GL_COLOR_BUFFER_BIT);
-    if (!render_ || blank_)
-        return;
-    const qreal ratio = devicePixelRatioF();
-    mpv_opengl_fbo fbo{int(defaultFramebufferObject()), qRound(width() * ratio), qRound(height() * ratio), 0};
-    int flip = 1;
-    int block = 0;  // never hold the GUI thread for a frame's display time
-    mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-                                 {MPV_RENDER_PARAM_FLIP_Y, &flip},
-                                 {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
-    mpv_render_context_render(render_, params);
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (software_ && !blank_)
+        software_->paint(painter);
 }
 
-void MpvGlPicture::onUpdate(void *self)
+void MpvPicture::resizeEvent(QResizeEvent *)
 {
-    // A libmpv thread: only queue the work for the GUI thread.
-    QMetaObject::invokeMethod(static_cast<MpvGlPicture *>(self), "frameReady", Qt::QueuedConnection);
+    if (container_)
+        container_->setGeometry(rect());
+    retarget();
 }
 
-void MpvGlPicture::frameReady()
-{
-    if (!render_ || !(mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME))
-        return;
-    if (isVisible() && !window()->isMinimized()) {
-        update();
-        return;
-    }
-    // Nothing paints a hidden picture: take the frame anyway, or libmpv
-    // waits for it and the video falls behind the sound.
-    makeCurrent();
-    mpv_opengl_fbo fbo{int(defaultFramebufferObject()), std::max(width(), 1), std::max(height(), 1), 0};
-    int skip = 1;
-    mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-                                 {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
-                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
-    mpv_render_context_render(render_, params);
-    doneCurrent();
-}
+void MpvPicture::showEvent(QShowEvent *) { retarget(); }
+
+void MpvPicture::hideEvent(QHideEvent *) { retarget(); }

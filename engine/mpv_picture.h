@@ -1,46 +1,45 @@
 #pragma once
-#include <QOpenGLWidget>
+#include <QWidget>
+#include <memory>
 
 struct mpv_handle;
-struct mpv_render_context;
+class GlVideo;
+class SoftwareVideo;
 
-// Whether the picture can be drawn with OpenGL here. Not on the offscreen
-// platform (a QOpenGLWidget shown there crashes Qt 6.4), nor where no GL
-// context can be made current.
-bool openGlUsable();
-
-// The picture: libmpv draws into this widget through its render API, so the
-// video stays inside our own window on X11 and Wayland alike.
-class MpvGlPicture : public QOpenGLWidget
+// The picture: black until a file with video needs libmpv's renderer, which
+// then draws from a thread of its own, so a frame never waits for the
+// interface. With a graphics device it draws with OpenGL in a native child
+// window (a frame repaints nothing else); without one, libmpv converts frames
+// into images this widget paints. Sound alone never pays for either.
+class MpvPicture : public QWidget
 {
     Q_OBJECT
 public:
-    MpvGlPicture(mpv_handle *mpv, QWidget *parent);
-    ~MpvGlPicture() override;
+    explicit MpvPicture(QWidget *parent);
+    ~MpvPicture() override;
 
-    bool ready() const { return render_ != nullptr; }
-    // GL came up but libmpv could not draw with it: files load without video.
-    bool failed() const { return tried_ && !render_; }
-    // Frees the render context; libmpv needs that before the player goes.
-    void release();
+    // Makes libmpv's renderer, and the video window and its GL context when
+    // drawing with OpenGL. False when there is no way: files play without video.
+    bool startVideo(mpv_handle *mpv);
+    bool hasVideo() const;
     // Without video (a sound file, between files) the picture is black, not
     // the last frame of the file before.
     void setBlank(bool blank);
-
-signals:
-    // The render context exists (or failed for good): files may be loaded.
-    void renderReady();
+    // Frees the renderer before the player goes. The video output is closed
+    // first while frames are still answered, so nothing waits for a frame.
+    void release(mpv_handle *mpv);
 
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void paintEvent(QPaintEvent *) override;
+    void resizeEvent(QResizeEvent *) override;
+    void showEvent(QShowEvent *) override;
+    void hideEvent(QHideEvent *) override;
 
 private:
-    static void onUpdate(void *self);
-    Q_INVOKABLE void frameReady();
+    void retarget();
 
-    mpv_handle *mpv_;
-    mpv_render_context *render_ = nullptr;
-    bool tried_ = false;
+    GlVideo *gl_ = nullptr;  // owned by its container
+    QWidget *container_ = nullptr;
+    std::unique_ptr<SoftwareVideo> software_;
     bool blank_ = true;
 };

@@ -5,7 +5,7 @@
 # is announced.
 exe=$1
 . "$(dirname "$0")/lib.sh"
-fail() { echo "FAIL: $*"; echo "--- bus signals:"; cat "$work/signals" 2>/dev/null | head -60; exit 1; }
+fail() { { echo "FAIL: $*"; echo "--- bus signals:"; head -60 "$work/signals"; } >&"$out" 2>&1; exit 1; }
 
 svc=org.mpris.MediaPlayer2.solvane
 get() {

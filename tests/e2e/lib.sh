@@ -9,10 +9,12 @@ pids=()    # what cleanup ends: Xvfb, the window manager, the programs
 started=$SECONDS
 
 step() { echo "[$(date +%T) +$((SECONDS - started))s] $*"; }
+exec {out}>&1  # the test's output, even from a command whose output is hidden
 # The program logs' tails (the size-hint warnings under openbox are noise).
 fail() {
-  echo "FAIL: $*"
-  for l in "$work"/*.log; do [ -f "$l" ] && { echo "== ${l##*/}"; grep -v propagateSizeHints "$l" | tail -n 20; }; done
+  { echo "FAIL: $*"
+    for l in "$work"/*.log; do [ -f "$l" ] && { echo "== ${l##*/}"; grep -v propagateSizeHints "$l" | tail -n 20; }; done
+  } >&"$out" 2>&1
   exit 1
 }
 

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <cstdio>
+
+#include "engine/mpv_picture.h"
+#include "tests/engine/engine_test_support.h"
+
+namespace {
+// An orange clip: easy to tell from black.
+bool makeOrangeClip(const QString &path, double seconds, bool sound = true)
+{
+    const QString d = QString::number(seconds);
+    QStringList args{"-loglevel", "error", "-y", "-f", "lavfi", "-i", "color=c=0xF08020:size=320x240:rate=25:duration=" + d};
+    if (sound)
+        args << "-f" << "lavfi" << "-i" << "sine=frequency=440:duration=" + d << "-c:a" << "aac" << "-shortest";
+    args << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p" << path;
+    QProcess p;
+    p.start("ffmpeg", args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+bool orangeAtCentre(QWidget *picture)
+{
+    const QImage shot = picture->grab().toImage();
+    if (shot.isNull())
+        return false;
+    const QColor c = shot.pixelColor(shot.width() / 2, shot.height() / 2);
+    return c.red() > 200 && c.green() > 100 && c.green() < 160 && c.blue() < 80;
+}
+
+// Pictures through libmpv's renderer (images here, offscreen), no sound device.
+MpvOptions withPictures() { return {{"vo", "libmpv"}, {"ao", "null"}}; }
+
+MpvPicture *pictureOf(MediaEngine &engine)
+{
+    return engine.widget()->findChild<MpvPicture *>(QStringLiteral("picture"));
+}
+}  // namespace
+
+TEST(EnginePicture, ClipIsDrawnAndSoundAloneMakesNoRenderer)
+{
+    QTemporaryDir dir;
+    const QString wav = dir.filePath("tone.wav"), clip = dir.filePath("orange.mp4");
+    ASSERT_TRUE(writeWav(wav, 0.5));
+    ASSERT_TRUE(makeOrangeClip(clip, 1.5));
+    EngineRig rig(withPictures());
+    rig.host->show();
+    MpvPicture *picture = pictureOf(*rig.engine);
+    ASSERT_TRUE(picture);
+
+    ASSERT_TRUE(rig.engine->set(Disp::FileName, wav));
+    ASSERT_TRUE(rig.engine->call(Disp::Play));
+    EXPECT_EQ(rig.nextEnd(5000), 0);
+    EXPECT_FALSE(picture->hasVideo()) << "a sound file made the video renderer";
+
+    ASSERT_TRUE(rig.engine->set(Disp::FileName, clip));
+    ASSERT_TRUE(rig.engine->call(Disp::Play));
+    EXPECT_TRUE(waitFor([&] { return picture->hasVideo() && orangeAtCentre(picture); }, 5000))
+        << "the clip's picture never showed";
+    EXPECT_EQ(rig.nextEnd(8000), 0);
+}
+
+// A picture with no sound at all: nothing else keeps the file going, so it
+// must have its renderer before libmpv chooses the tracks.
+TEST(EnginePicture, ClipWithoutSoundIsDrawnAndPlaysToItsEnd)
+{
+    QTemporaryDir dir;
+    const QString clip = dir.filePath("silent.mp4");
+    ASSERT_TRUE(makeOrangeClip(clip, 1.5, false));
+    EngineRig rig(withPictures());
+    rig.host->show();
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(rig.engine->set(Disp::FileName, clip));
+    ASSERT_TRUE(rig.engine->call(Disp::Play));
+    EXPECT_TRUE(waitFor([&] { return orangeAtCentre(pictureOf(*rig.engine)); }, 5000))
+        << "the clip's picture never showed";
+    EXPECT_EQ(rig.nextEnd(8000), 0);
+    EXPECT_GT(t.elapsed(), 1200) << "the clip ended before its picture had played";
+}
+
+TEST(EnginePicture, EndStopAndCloseWaitForNoFrame)
+{
+    QTemporaryDir dir;
+    const QString clip = dir.filePath("orange.mp4");
+    ASSERT_TRUE(makeOrangeClip(clip, 1.0));
+    EngineRig rig(withPictures());
+    rig.host->show();
+    ASSERT_TRUE(rig.engine->set(Disp::AutoRewind, true));
+    ASSERT_TRUE(rig.engine->set(Disp::FileName, clip));
+    ASSERT_TRUE(rig.engine->call(Disp::Play));
+    ASSERT_TRUE(waitFor([&] { return orangeAtCentre(pictureOf(*rig.engine)); }, 5000));
+    // At its end the file pauses and rewinds, and the stop rewinds again:
+    // each gives libmpv a frame to hand over. Closing must not wait for them
+    // (it used to wait 200 ms for a frame nobody took).
+    EXPECT_EQ(rig.nextEnd(5000), 0);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_TRUE(rig.engine->call(Disp::Stop));
+    rig.host.reset();
+    const qint64 ms = t.elapsed();
+    std::printf("[ picture] stop and close took %lld ms\n", static_cast<long long>(ms));
+    EXPECT_LT(ms, 150);
+}
