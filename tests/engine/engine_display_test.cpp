@@ -17,7 +17,6 @@ const PanelMember panelMembers[] = {{Disp::ShowControls, "controlButtons"},
                                     {Disp::ShowDisplay, "titlePanel"},
                                     {Disp::ShowStatusBar, "statusBar"}};
 
-QWidget *part(MediaEngine &mp, const char *name) { return mp.widget()->findChild<QWidget *>(QLatin1String(name)); }
 bool flag(MediaEngine &mp, Disp id) { return mp.get(id).value_or(QVariant()).toBool(); }
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "engine/mpv_engine.h"
+#include "support/files.h"
 #include "tests/engine/engine_media.h"
 
 // Processes events until `done` holds or `ms` have passed.
@@ -24,6 +25,13 @@ inline bool waitFor(const std::function<bool()> &done, int ms)
 }
 
 inline double number(MediaEngine &engine, Disp id) { return engine.get(id).value_or(QVariant(-99.0)).toDouble(); }
+
+// One of the engine's own widgets, by its object name.
+template <typename T = QWidget>
+T *part(MediaEngine &mp, const char *name)
+{
+    return mp.widget()->findChild<T *>(QLatin1String(name));
+}
 
 // An engine in a host widget, as the video window holds it.
 struct EngineRig
