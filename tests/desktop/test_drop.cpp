@@ -2,6 +2,7 @@
 
 #include "playback/frm_movie.h"
 #include "playlist/frm_playlist.h"
+#include "support/drop.h"
 #include "support/files.h"
 #include "support/started_app.h"
 

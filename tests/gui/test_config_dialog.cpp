@@ -224,7 +224,6 @@ TEST(ConfigDialog, SoundAndScaleChangeAtOnceAndCloseAppliesNothing)
     EXPECT_EQ(d->Label2->text(), "12");
 
     // "--- | ---" centres the balance.
-    EXPECT_EQ(d->Label6->toolTip(), "Balance à zéro");
     QTest::mouseClick(d->Label6, Qt::LeftButton);
     EXPECT_EQ(d->Slider2->value(), 0);
     EXPECT_EQ(s.engine->log.last(), "set 20 0");

@@ -6,6 +6,7 @@
 #include "platform/image_control.h"
 #include "playback/frm_movie.h"
 #include "playlist/frm_playlist.h"
+#include "support/drop.h"
 #include "support/files.h"
 #include "support/started_app.h"
 
