@@ -12,17 +12,7 @@
 #include "tests/engine/engine_media.h"
 
 // Processes events until `done` holds or `ms` have passed.
-inline bool waitFor(const std::function<bool()> &done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
+inline bool waitFor(const std::function<bool()> &done, int ms) { return QTest::qWaitFor(done, ms); }
 
 inline double number(MediaEngine &engine, Disp id) { return engine.get(id).value_or(QVariant(-99.0)).toDouble(); }
 

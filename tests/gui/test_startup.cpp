@@ -82,11 +82,9 @@ TEST(Startup, FilesOnTheCommandLineAreQueuedAndTheFirstPlays)
     EXPECT_EQ(list->List(1), "/x/a.mp3");
     EXPECT_EQ(list->ListIndex(), 0);
     EXPECT_EQ(s.app.CurrentFile, s.path("b.mp3"));
+    // Played as a selected entry is (PlaySelected has the order and the title).
     EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("b.mp3")});
-    const int opened = int(s.engine->log.indexOf("set 1026 " + s.path("b.mp3")));
-    EXPECT_EQ(s.engine->log.value(opened + 1), "call 2001");
     EXPECT_TRUE(s.app.movie()->isVisible());
-    EXPECT_EQ(s.app.movie()->windowTitle(), s.path("b.mp3"));
     EXPECT_EQ(s.app.Solvane()->lblCaption->toolTip(), s.path("b.mp3"));
 }
 
