@@ -29,13 +29,6 @@ public slots:
         --held;
     }
 };
-
-void setState(RecordingEngine *engine, int state)
-{
-    const int old = engine->values.value(Disp::PlayState, mpClosed).toInt();
-    engine->values[Disp::PlayState] = state;
-    emit engine->PlayStateChange(old, state);
-}
 }  // namespace
 
 TEST(ScreenSaver, HeldWhileVideoPlaysAndReleasedOtherwise)
@@ -49,9 +42,9 @@ TEST(ScreenSaver, HeldWhileVideoPlaysAndReleasedOtherwise)
     {
         ScreenSaverInhibitor none(s.app, bus.connect());
         mp->values[Disp::ImageSourceWidth] = 320;
-        setState(mp, mpPlaying);
+        mp->tellState(mpPlaying);
         QTest::qWait(50);
-        setState(mp, mpPaused);
+        mp->tellState(mpPaused);
     }
 
     QDBusConnection session = bus.connect();
@@ -62,7 +55,7 @@ TEST(ScreenSaver, HeldWhileVideoPlaysAndReleasedOtherwise)
 
     // Sound only: the screen may blank.
     mp->values[Disp::ImageSourceWidth] = 0;
-    setState(mp, mpPlaying);
+    mp->tellState(mpPlaying);
     inhibitor->update();
     EXPECT_FALSE(inhibitor->inhibiting());
 
@@ -70,31 +63,31 @@ TEST(ScreenSaver, HeldWhileVideoPlaysAndReleasedOtherwise)
     mp->values[Disp::ImageSourceWidth] = 320;
     inhibitor->update();
     QTRY_COMPARE(saver.calls, QStringList{"Inhibit Solvane: Lecture d'une vidéo"});
-    setState(mp, mpPaused);
+    mp->tellState(mpPaused);
     QTRY_COMPARE(saver.held, 0);
     EXPECT_EQ(saver.calls.last(), "UnInhibit 41");
 
     // Stop closes the video window with its engine; the end of the stream
     // leaves the engine stopped.
-    setState(mp, mpPlaying);
+    mp->tellState(mpPlaying);
     QTRY_COMPARE(saver.held, 1);
     s.app.forms.unload(FormId::frmMovie);
     QTRY_COMPARE(saver.held, 0);
     mp = static_cast<RecordingEngine *>(s.app.Mp());
     mp->values[Disp::ImageSourceWidth] = 320;
-    setState(mp, mpPlaying);
+    mp->tellState(mpPlaying);
     QTRY_COMPARE(saver.held, 1);
-    setState(mp, mpStopped);
+    mp->tellState(mpStopped);
     QTRY_COMPARE(saver.held, 0);
 
     // A release asked for before the grant came still reaches it.
-    setState(mp, mpPlaying);
-    setState(mp, mpPaused);
+    mp->tellState(mpPlaying);
+    mp->tellState(mpPaused);
     QTRY_COMPARE(saver.calls.size(), 8);
     QTRY_COMPARE(saver.held, 0);
 
     // Ending the program while a picture plays lets go too.
-    setState(mp, mpPlaying);
+    mp->tellState(mpPlaying);
     QTRY_COMPARE(saver.held, 1);
     inhibitor.reset();
     QTRY_COMPARE(saver.held, 0);

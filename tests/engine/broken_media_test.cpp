@@ -15,15 +15,10 @@
 #include "app/settings.h"
 #include "engine/media_engine.h"
 #include "playlist/frm_playlist.h"
+#include "support/files.h"
 #include "tests/engine/engine_media.h"
 
 namespace {
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // A WAV whose header claims sound that is not there: no channels, a huge
 // block and a data chunk far longer than the file.
@@ -49,23 +44,22 @@ TEST(BrokenMedia, EachBrokenEntryEndsWithAnErrorWithinASecondAndTheListGoesOn)
     ASSERT_TRUE(writeWav(at("good1.wav"), 0.3));
     ASSERT_TRUE(makeVideo(at("good2.mp4"), 0.4));
     ASSERT_TRUE(writeWav(at("good3.wav"), 0.3));
-    ASSERT_TRUE(writeBytes(at("zero.mp4"), {}));
+    ASSERT_TRUE(writeFile(at("zero.mp4"), {}));
     QByteArray noise(200000, '\0');
     QRandomGenerator rng(13);
     rng.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    ASSERT_TRUE(writeBytes(at("noise.mkv"), noise));
+    ASSERT_TRUE(writeFile(at("noise.mkv"), noise));
     // Without its end an MP4 written in one pass has lost its index.
     ASSERT_TRUE(makeVideo(at("whole.mp4"), 2.0));
-    QFile whole(at("whole.mp4"));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(writeBytes(at("truncated.mp4"), whole.read(whole.size() / 2)));
-    ASSERT_TRUE(writeBytes(at("liar.wav"), lyingWav()));
+    const QByteArray whole = fileBytes(at("whole.mp4"));
+    ASSERT_TRUE(writeFile(at("truncated.mp4"), whole.left(whole.size() / 2)));
+    ASSERT_TRUE(writeFile(at("liar.wav"), lyingWav()));
     ASSERT_TRUE(QDir(dir.path()).mkdir("x.mp4"));
 
     const QStringList entries{at("good1.wav"), at("zero.mp4"),      at("noise.mkv"), at("good2.mp4"), at("truncated.mp4"),
                               at("liar.wav"),  at("x.mp4"),         at("missing.mp4"), at("good3.wav")};
     const QStringList good{at("good1.wav"), at("good2.mp4"), at("good3.wav")};
-    ASSERT_TRUE(writeBytes(at("mixed.m3u"), entries.join("\n").toUtf8()));
+    ASSERT_TRUE(writeFile(at("mixed.m3u"), entries.join("\n").toUtf8()));
 
     // Each file plays once (the default repeats it without end).
     Settings once = Settings::defaults();

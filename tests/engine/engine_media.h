@@ -21,15 +21,21 @@ inline MpvOptions soundToFile(const QString &path)
     return {{"vo", "null"}, {"ao", "pcm"}, {"ao-pcm-file", path.toUtf8()}};
 }
 
+// Runs ffmpeg quietly over an existing output; true when it made the file.
+inline bool ffmpeg(const QStringList &args)
+{
+    QProcess p;
+    p.start("ffmpeg", QStringList{"-loglevel", "error", "-y"} + args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
 // A test picture with a tone, H.264 + AAC in MP4.
 inline bool makeVideo(const QString &path, double seconds)
 {
     const QString d = QString::number(seconds);
-    QProcess p;
-    p.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=" + d,
-                       "-f", "lavfi", "-i", "sine=frequency=440:duration=" + d, "-c:v", "libx264", "-preset",
-                       "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest", path});
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=" + d, "-f", "lavfi", "-i",
+                   "sine=frequency=440:duration=" + d, "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p",
+                   "-c:a", "aac", "-shortest", path});
 }
 
 // 16-bit sine of amplitude 0.5 at 1 kHz, the same on each of `channels`.
@@ -57,35 +63,57 @@ inline bool writeWav(const QString &path, double seconds, int channels = 2)
     return f.open(QIODevice::WriteOnly) && f.write(h) == h.size();
 }
 
-// Level in dB (full scale) of each channel of a float WAV, over its middle
-// half: the edges hold the decoder's and the output's start and end.
-inline std::vector<double> levelsDb(const QString &path)
+// The samples of a float WAV the engine rendered (none unless 32-bit).
+struct FloatWav
 {
+    QByteArray bytes;
+    const float *samples = nullptr;
+    qsizetype frames = 0;
+    int channels = 0, rate = 0;
+};
+inline FloatWav readFloatWav(const QString &path)
+{
+    FloatWav w;
     QFile f(path);
-    const QByteArray all = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    w.bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    const QByteArray &all = w.bytes;
     auto u32 = [&](qsizetype at) { quint32 v = 0; std::memcpy(&v, all.constData() + at, 4); return v; };
-    int channels = 0;
-    std::vector<double> levels;
     for (qsizetype at = 12; at + 8 <= all.size(); at += 8 + u32(at + 4)) {
-        if (all.mid(at, 4) == "fmt ")  // 32-bit samples: the engine renders floats
-            channels = quint8(all[at + 22]) == 32 ? quint8(all[at + 10]) : 0;
-        if (all.mid(at, 4) != "data" || channels == 0)
+        if (all.mid(at, 4) == "fmt ") {
+            w.channels = quint8(all[at + 22]) == 32 ? quint8(all[at + 10]) : 0;
+            w.rate = int(u32(at + 12));
+        }
+        if (all.mid(at, 4) != "data" || w.channels == 0)
             continue;
         // The header of a file still open may not hold the size yet.
-        const qsizetype frames = (all.size() - at - 8) / (4 * channels);
-        const auto *s = reinterpret_cast<const float *>(all.constData() + at + 8);
-        for (int c = 0; c < channels; ++c) {
-            double sum = 0;
-            for (qsizetype i = frames / 4; i < frames * 3 / 4; ++i)
-                sum += double(s[i * channels + c]) * s[i * channels + c];
-            levels.push_back(10 * std::log10(std::max(sum / std::max<qsizetype>(frames / 2, 1), 1e-24)));
-        }
+        w.frames = (all.size() - at - 8) / (4 * w.channels);
+        w.samples = reinterpret_cast<const float *>(all.constData() + at + 8);
         break;
     }
+    return w;
+}
+
+// dB (full scale) of one channel over frames [from, to).
+inline double levelDb(const FloatWav &w, int channel, qsizetype from, qsizetype to)
+{
+    double sum = 0;
+    for (qsizetype i = from; i < to; ++i)
+        sum += double(w.samples[i * w.channels + channel]) * w.samples[i * w.channels + channel];
+    return 10 * std::log10(std::max(sum / std::max<qsizetype>(to - from, 1), 1e-24));
+}
+
+// Level of each channel over the middle half: the edges hold the decoder's
+// and the output's start and end.
+inline std::vector<double> levelsDb(const QString &path)
+{
+    const FloatWav w = readFloatWav(path);
+    std::vector<double> levels;
+    for (int c = 0; w.samples && c < w.channels; ++c)
+        levels.push_back(levelDb(w, c, w.frames / 4, w.frames * 3 / 4));
     return levels;
 }
 
-// The rendered float WAV as levels of `blockMs` blocks: dB of each side.
+// The rendered sound as levels of `blockMs` blocks: dB of each side.
 struct BlockLevels
 {
     std::vector<double> left, right;
@@ -93,32 +121,15 @@ struct BlockLevels
 };
 inline BlockLevels blockLevels(const QString &path, int blockMs = 10)
 {
-    QFile f(path);
-    const QByteArray all = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    auto u32 = [&](qsizetype at) { quint32 v = 0; std::memcpy(&v, all.constData() + at, 4); return v; };
+    const FloatWav w = readFloatWav(path);
     BlockLevels out;
-    int channels = 0, rate = 0;
-    for (qsizetype at = 12; at + 8 <= all.size(); at += 8 + u32(at + 4)) {
-        if (all.mid(at, 4) == "fmt ") {
-            channels = quint8(all[at + 22]) == 32 ? quint8(all[at + 10]) : 0;
-            rate = int(u32(at + 12));
-        }
-        if (all.mid(at, 4) != "data" || channels < 2 || rate <= 0)
-            continue;
-        const qsizetype frames = (all.size() - at - 8) / (4 * channels);
-        const auto *s = reinterpret_cast<const float *>(all.constData() + at + 8);
-        const qsizetype block = rate * blockMs / 1000;
-        out.seconds = double(frames) / rate;
-        for (qsizetype b = 0; b + block <= frames; b += block) {
-            double l = 0, r = 0;
-            for (qsizetype i = b; i < b + block; ++i) {
-                l += double(s[i * channels]) * s[i * channels];
-                r += double(s[i * channels + 1]) * s[i * channels + 1];
-            }
-            out.left.push_back(10 * std::log10(std::max(l / block, 1e-24)));
-            out.right.push_back(10 * std::log10(std::max(r / block, 1e-24)));
-        }
-        break;
+    if (!w.samples || w.channels < 2 || w.rate <= 0)
+        return out;
+    const qsizetype block = w.rate * blockMs / 1000;
+    out.seconds = double(w.frames) / w.rate;
+    for (qsizetype b = 0; b + block <= w.frames; b += block) {
+        out.left.push_back(levelDb(w, 0, b, b + block));
+        out.right.push_back(levelDb(w, 1, b, b + block));
     }
     return out;
 }

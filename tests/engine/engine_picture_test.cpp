@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <cstdio>
 
 #include "engine/mpv_picture.h"
@@ -11,13 +10,10 @@ namespace {
 bool makeOrangeClip(const QString &path, double seconds, bool sound = true)
 {
     const QString d = QString::number(seconds);
-    QStringList args{"-loglevel", "error", "-y", "-f", "lavfi", "-i", "color=c=0xF08020:size=320x240:rate=25:duration=" + d};
+    QStringList args{"-f", "lavfi", "-i", "color=c=0xF08020:size=320x240:rate=25:duration=" + d};
     if (sound)
         args << "-f" << "lavfi" << "-i" << "sine=frequency=440:duration=" + d << "-c:a" << "aac" << "-shortest";
-    args << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p" << path;
-    QProcess p;
-    p.start("ffmpeg", args);
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return ffmpeg(args << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p" << path);
 }
 
 bool orangeAtCentre(QWidget *picture)
@@ -32,10 +28,7 @@ bool orangeAtCentre(QWidget *picture)
 // Pictures through libmpv's renderer (images here, offscreen), no sound device.
 MpvOptions withPictures() { return {{"vo", "libmpv"}, {"ao", "null"}}; }
 
-MpvPicture *pictureOf(MediaEngine &engine)
-{
-    return engine.widget()->findChild<MpvPicture *>(QStringLiteral("picture"));
-}
+MpvPicture *pictureOf(MediaEngine &engine) { return part<MpvPicture>(engine, "picture"); }
 }  // namespace
 
 TEST(EnginePicture, ClipIsDrawnAndSoundAloneMakesNoRenderer)

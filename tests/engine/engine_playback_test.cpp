@@ -122,32 +122,6 @@ TEST(EnginePlayback, PauseStopPositionAndDuration)
     EXPECT_EQ(rig.ends.size(), 2);
 }
 
-TEST(EnginePlayback, FilesThatCannotPlayEndWithAnError)
-{
-    QTemporaryDir dir;
-    const QString corrupt = dir.filePath("corrupt.mp3"), good = dir.filePath("good.wav");
-    QFile f(corrupt);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(QByteArray(20000, '\x5a')) == 20000);
-    f.close();
-    ASSERT_TRUE(writeWav(good, 0.3));
-
-    EngineRig rig(untimedOutputs());
-    MpvEngine &mp = *rig.engine;
-    for (const QString &path : {dir.filePath("missing.mp3"), corrupt}) {
-        ASSERT_TRUE(mp.set(Disp::FileName, path));
-        mp.call(Disp::Play);
-        const int result = rig.nextEnd(1000);
-        EXPECT_NE(result, 0) << path.toStdString();
-        EXPECT_NE(result, -999) << path.toStdString();
-        EXPECT_EQ(number(mp, Disp::CurrentPosition), -1.0);
-    }
-    // The playlist moves on: the next file plays.
-    ASSERT_TRUE(mp.set(Disp::FileName, good));
-    ASSERT_TRUE(mp.call(Disp::Play));
-    EXPECT_EQ(rig.nextEnd(2000), 0);
-    EXPECT_EQ(rig.ends.size(), 3);
-}
-
 TEST(EnginePlayback, NamesThatLookLikeProtocolsOrOptionsAreFiles)
 {
     QTemporaryDir dir;

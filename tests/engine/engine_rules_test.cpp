@@ -63,11 +63,3 @@ TEST(EngineRules, ScalesThatDoNotFitAreShownWholeSmaller)
     EXPECT_EQ(pictureRect(1, QSize(640, 360), area, 0).size(), QSize(320, 180));
     EXPECT_EQ(pictureRect(2, QSize(160, 120), area, 0).size(), QSize(320, 240));
 }
-
-TEST(EngineRules, WhyAFileDidNotPlay)
-{
-    EXPECT_EQ(failureText(-13, false), "Fichier introuvable");
-    EXPECT_EQ(failureText(-17, true), "Format non reconnu");
-    EXPECT_EQ(failureText(-13, true), "Format non reconnu");
-    EXPECT_EQ(failureText(-14, true), "Lecture impossible");
-}

@@ -94,14 +94,10 @@ TEST(EngineSoundChanges, SettingsHeardFromTheFirstSample)
     QTemporaryDir dir;
     const QString tone = dir.filePath("tone.wav");
     ASSERT_TRUE(writeWav(tone, 1.0, 2));
-    {
-        EngineRig rig(soundToFile(dir.filePath("before.wav")));
-        ASSERT_TRUE(rig.engine->set(Disp::Volume, -2000));
-        ASSERT_TRUE(rig.engine->set(Disp::Balance, -10000));
-        ASSERT_TRUE(rig.engine->set(Disp::FileName, tone));
-        ASSERT_TRUE(rig.engine->call(Disp::Play));
-        ASSERT_EQ(rig.nextEnd(5000), 0);
-    }
+    ASSERT_EQ(playToEnd(soundToFile(dir.filePath("before.wav")), tone, [](MediaEngine &mp) {
+        EXPECT_TRUE(mp.set(Disp::Volume, -2000));
+        EXPECT_TRUE(mp.set(Disp::Balance, -10000));
+    }), 0);
     const BlockLevels before = blockLevels(dir.filePath("before.wav"));
     ASSERT_FALSE(before.left.empty());
     std::printf("[ sound  ] set before the file, first 10 ms: left %.2f dB right %.2f dB\n", before.left[0] - kTone,

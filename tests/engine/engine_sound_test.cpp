@@ -14,13 +14,7 @@ struct Levels
 // settings made before the file, and returns the rendered level of each side.
 Levels rendered(const QString &source, const QString &out, const std::function<void(MediaEngine &)> &settings)
 {
-    {
-        EngineRig rig(soundToFile(out));
-        settings(*rig.engine);
-        EXPECT_TRUE(rig.engine->set(Disp::FileName, source));
-        EXPECT_TRUE(rig.engine->call(Disp::Play));
-        EXPECT_EQ(rig.nextEnd(5000), 0);
-    }  // the engine closes the file
+    EXPECT_EQ(playToEnd(soundToFile(out), source, settings), 0);
     // A mono source without balance stays mono: the device feeds both sides.
     const std::vector<double> db = levelsDb(out);
     if (db.empty())

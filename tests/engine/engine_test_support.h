@@ -8,22 +8,20 @@
 #include <memory>
 
 #include "engine/mpv_engine.h"
+#include "support/files.h"
 #include "tests/engine/engine_media.h"
 
 // Processes events until `done` holds or `ms` have passed.
-inline bool waitFor(const std::function<bool()> &done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
+inline bool waitFor(const std::function<bool()> &done, int ms) { return QTest::qWaitFor(done, ms); }
 
 inline double number(MediaEngine &engine, Disp id) { return engine.get(id).value_or(QVariant(-99.0)).toDouble(); }
+
+// One of the engine's own widgets, by its object name.
+template <typename T = QWidget>
+T *part(MediaEngine &mp, const char *name)
+{
+    return mp.widget()->findChild<T *>(QLatin1String(name));
+}
 
 // An engine in a host widget, as the video window holds it.
 struct EngineRig
@@ -48,3 +46,15 @@ struct EngineRig
     MpvEngine *engine;  // owned by the host, as by the video window
     QSignalSpy ends;
 };
+
+// Plays `source` to its end on a new engine with `options`, once `before` has
+// made its settings; returns the end's result (-999: none in time). The engine
+// is gone on return, so a sound file it wrote is whole.
+inline int playToEnd(const MpvOptions &options, const QString &source, const std::function<void(MediaEngine &)> &before)
+{
+    EngineRig rig(options);
+    before(*rig.engine);
+    EXPECT_TRUE(rig.engine->set(Disp::FileName, source));
+    EXPECT_TRUE(rig.engine->call(Disp::Play));
+    return rig.nextEnd(5000);
+}

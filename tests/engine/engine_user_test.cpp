@@ -10,12 +10,6 @@
 #include "tests/engine/engine_test_support.h"
 
 namespace {
-template <typename T = QWidget>
-T *part(MediaEngine &mp, const char *name)
-{
-    return mp.widget()->findChild<T *>(QLatin1String(name));
-}
-
 QString text(MediaEngine &mp, const char *label) { return part<QLabel>(mp, label)->text(); }
 
 // The point of a bar that stands for `value`.
@@ -37,11 +31,9 @@ QPoint pointOf(QSlider *bar, int value)
 // Two seconds of sound with a 300 x 300 blue cover, as music files carry it.
 bool makeSongWithCover(const QString &path)
 {
-    QProcess p;
-    p.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=500:duration=2", "-f", "lavfi",
-                       "-i", "color=c=0x2050E0:size=300x300:duration=0.04", "-frames:v", "1", "-map", "0:a", "-map", "1:v", "-c:a",
-                       "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic", "-id3v2_version", "3", path});
-    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return ffmpeg({"-f", "lavfi", "-i", "sine=frequency=500:duration=2", "-f", "lavfi", "-i",
+                   "color=c=0x2050E0:size=300x300:duration=0.04", "-frames:v", "1", "-map", "0:a", "-map", "1:v", "-c:a",
+                   "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic", "-id3v2_version", "3", path});
 }
 }  // namespace
 
@@ -79,13 +71,13 @@ TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
     EXPECT_NEAR(number(mp, Disp::Volume), -1000, 150);
 }
 
+// A file that cannot play ends with an error and says why; the panel keeps no
+// title or times of it.
 TEST(EngineForTheUser, SaysWhyAFileDidNotPlayAndElidesLongTitles)
 {
     QTemporaryDir dir;
     const QString corrupt = dir.filePath("pas-un-son.mp3");
-    QFile f(corrupt);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(QByteArray(20000, '\x5a')) == 20000);
-    f.close();
+    ASSERT_TRUE(writeFile(corrupt, QByteArray(20000, '\x5a')));
     const QString longName = dir.filePath(QString(60, u'a') + QStringLiteral(" la fin du titre.wav"));
     ASSERT_TRUE(writeWav(longName, 2.0));
 
@@ -99,7 +91,10 @@ TEST(EngineForTheUser, SaysWhyAFileDidNotPlayAndElidesLongTitles)
     for (const auto &c : cases) {
         ASSERT_TRUE(mp.set(Disp::FileName, c.path));
         mp.call(Disp::Play);
-        ASSERT_NE(rig.nextEnd(2000), -999);
+        const int result = rig.nextEnd(2000);
+        ASSERT_NE(result, -999) << c.why;
+        EXPECT_NE(result, 0) << c.why;
+        EXPECT_EQ(number(mp, Disp::CurrentPosition), -1.0);
         EXPECT_EQ(text(mp, "stateText"), QString::fromUtf8(c.why));
         EXPECT_EQ(text(mp, "titleText"), "");
         EXPECT_EQ(text(mp, "timesText"), "");

@@ -1,7 +1,6 @@
 // The list reader on arbitrary bytes. The first byte picks the kind of list
 // (M3U, M3U8, PLS), whether the list sits in a folder, and now and then a
 // list long enough to reach the cap; the rest is the file.
-#include <QFile>
 
 #include "playlist/playlist_file.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -22,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     const QString path = fuzz::scratchDir() + QStringLiteral("/list") + QLatin1String(ext);
-    FUZZ_REQUIRE(fuzz::writeFile(path, body));
+    FUZZ_REQUIRE(writeFile(path, body));
     const std::optional<playlist::ListRead> read = playlist::readPlaylist(path);
     FUZZ_REQUIRE(read.has_value());
     FUZZ_REQUIRE(read->complete);

@@ -1,13 +1,13 @@
 #pragma once
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
 #include "engine/engine_rules.h"
+#include "tests/support/files.h"
 
 // A property that does not hold is a finding, as a crash is: the input that
 // broke it is kept and becomes a regression input.
@@ -29,12 +29,6 @@ inline const QString &scratchDir()
                                                        : QDir::tempPath() + QStringLiteral("/solvane-fuzz-XXXXXX"));
     static const QString path = dir.path();
     return path;
-}
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 // What libmpv is handed for an entry never reads as a protocol ("av://",

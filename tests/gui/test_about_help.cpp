@@ -26,26 +26,15 @@ QAction *menuItem(FrmSolvane *main, const QString &caption)
     return nullptr;
 }
 
-// Every name the document defines as a link target.
-QStringList anchorsOf(const QTextDocument *doc)
+// Every name the document defines as a link target, and every link within it.
+void anchorsAndLinks(const QTextDocument *doc, QStringList &anchors, QStringList &links)
 {
-    QStringList names;
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
-        for (auto it = b.begin(); !it.atEnd(); ++it)
-            names << it.fragment().charFormat().anchorNames();
-    return names;
-}
-
-QStringList internalLinksOf(const QTextDocument *doc)
-{
-    QStringList links;
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
         for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QString href = it.fragment().charFormat().anchorHref();
-            if (href.startsWith(u'#'))
+            anchors << it.fragment().charFormat().anchorNames();
+            if (const QString href = it.fragment().charFormat().anchorHref(); href.startsWith(u'#'))
                 links << href.mid(1);
         }
-    return links;
 }
 }  // namespace
 
@@ -93,8 +82,8 @@ TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
     EXPECT_FALSE(main->isVisible());
 
     // Every link of the document leads somewhere in it.
-    const QStringList anchors = anchorsOf(b->document());
-    const QStringList links = internalLinksOf(b->document());
+    QStringList anchors, links;
+    anchorsAndLinks(b->document(), anchors, links);
     EXPECT_GE(links.size(), 20);
     for (const QString &link : links)
         EXPECT_TRUE(anchors.contains(link)) << link.toStdString();

@@ -12,6 +12,7 @@
 
 #include "platform/common_dialog.h"
 #include "playlist/frm_playlist.h"
+#include "support/files.h"
 #include "support/started_app.h"
 
 namespace {
@@ -58,12 +59,6 @@ struct UserAtFileDialog
     }
 };
 
-void touch(const QString &path)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-}
-
 }  // namespace
 
 TEST(CommonDialogFilter, LabelsKeptAndPatternsIgnoreCase)
@@ -81,7 +76,7 @@ TEST(CommonDialogReal, OpenDialogRemembersTheChosenFilter)
     StartedApp s;
     FrmSolvane *main = s.app.Solvane();
     frmPlayList *list = s.app.playList();
-    touch(s.path("clip.WAV"));
+    ASSERT_TRUE(writeFile(s.path("clip.WAV")));
     UserAtFileDialog user;
 
     user.answerNext(2, s.path("clip.WAV"));
@@ -120,9 +115,7 @@ TEST(CommonDialogReal, PlaylistSavesAndLoadsThroughTheRealDialogs)
     list->Image1_Click();
     EXPECT_EQ(user.title, "Enregistrer la liste sous");
     EXPECT_EQ(user.filters, QStringList{"Liste de pistes MP3  (*.M3U)"});
-    QFile saved(s.path("soir.m3u"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), "/m/a.mp3\r\n/m/b.ogg\r\n");
+    EXPECT_EQ(fileBytes(s.path("soir.m3u")), "/m/a.mp3\r\n/m/b.ogg\r\n");
 
     list->Clear();
     user.answerNext(1, "");
@@ -139,10 +132,8 @@ TEST(CommonDialogReal, PlaylistSavesAndLoadsThroughTheRealDialogs)
 TEST(CommonDialogWindow, TheFileListShowsEveryColumnWhole)
 {
     QTemporaryDir dir;
-    for (const char *name : {"un morceau.mp3", "une vidéo.mp4", "liste.m3u"}) {
-        QFile f(dir.filePath(QString::fromUtf8(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    for (const char *name : {"un morceau.mp3", "une vidéo.mp4", "liste.m3u"})
+        ASSERT_TRUE(writeFile(dir.filePath(QString::fromUtf8(name))));
     CommonDialog dlg;
     dlg.prepare("Ouvrir un fichier multimédia", "Tous les fichiers (*.*)|*.*", CommonDialog::HideReadOnly, 1);
     dlg.InitDir = dir.path();

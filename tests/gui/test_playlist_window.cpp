@@ -1,14 +1,13 @@
 #include <QCloseEvent>
-#include <QFile>
 #include <QListWidget>
-#include <QMimeData>
 #include <QTest>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 #include "platform/image_control.h"
 #include "playback/frm_movie.h"
 #include "playlist/frm_playlist.h"
+#include "support/drop.h"
+#include "support/files.h"
 #include "support/started_app.h"
 
 namespace {
@@ -20,9 +19,7 @@ struct PlaylistWindow : StartedApp
 
     QString writeList(const QString &name, const QByteArray &bytes)
     {
-        QFile f(path(name));
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
+        EXPECT_TRUE(writeFile(path(name), bytes));
         return path(name);
     }
     QStringList played() const { return engine->entries("set 1026"); }
@@ -99,12 +96,6 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     l->Image1_Click();
     l->ImgOuvrir_Click();
     ASSERT_EQ(seen.size(), 2);
-    const CommonDialog &open = seen[1];
-    EXPECT_EQ(open.DialogTitle, "Charger une liste MP3");
-    EXPECT_EQ(open.Filter, "Liste de piste MP3(*.M3U)|*.M3U|Liste PLS (*.PLS)|*.PLS");
-    EXPECT_EQ(open.Flags, 4);
-    EXPECT_EQ(open.FilterIndex, 1);
-    EXPECT_TRUE(open.CancelError);
     EXPECT_EQ(l->entries(), (QStringList{"old 1", "old 2"}));
 
     // A file of another kind, or a missing one, leaves the list alone.
@@ -153,14 +144,8 @@ TEST(PlaylistWindow, SaveDialogWritesTheEntriesAsM3u)
     answer = w.path("out.m3u");
     l->Image1_Click();
     ASSERT_EQ(seen.size(), 1);
-    EXPECT_EQ(seen[0].DialogTitle, "Enregistrer la liste sous");
-    EXPECT_EQ(seen[0].Filter, "Liste de pistes MP3  (*.M3U)|*.M3U");
-    EXPECT_EQ(seen[0].Flags, 2);
-    EXPECT_EQ(seen[0].FilterIndex, 1);
-    EXPECT_EQ(seen[0].FileName, "");
-    QFile f(answer);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "/m/a.mp3\r\nC:\\b.wav\r\n");
+    EXPECT_EQ(seen[0].FileName, "") << "the save dialog starts without a name";
+    EXPECT_EQ(fileBytes(answer), "/m/a.mp3\r\nC:\\b.wav\r\n");
     EXPECT_EQ(l->ListIndex(), 1);
 
     // Cancel writes nothing.
@@ -198,21 +183,10 @@ TEST(PlaylistWindow, DroppedFilesAndDocking)
 {
     PlaylistWindow w;
     frmPlayList *l = w.list;
-    const auto drop = [l](const QStringList &files) {
-        QMimeData mime;
-        QList<QUrl> urls;
-        for (const QString &f : files)
-            urls << QUrl::fromLocalFile(f);
-        mime.setUrls(urls);
-        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(l, &enter);
-        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(l, &drop);
-    };
-    drop({w.path("a.mp3"), w.path("b.m3u"), w.path("c.ogg")});
+    dragAndDrop(l, {w.path("a.mp3"), w.path("b.m3u"), w.path("c.ogg")});
     EXPECT_EQ(l->entries(), (QStringList{w.path("a.mp3"), w.path("c.ogg")}));
     EXPECT_TRUE(w.played().isEmpty());
-    drop({w.writeList("d.m3u", "/m/d.mp3\n")});
+    dragAndDrop(l, {w.writeList("d.m3u", "/m/d.mp3\n")});
     EXPECT_EQ(l->entries(), QStringList{"/m/d.mp3"});
     EXPECT_EQ(w.played(), QStringList{"set 1026 /m/d.mp3"});
 

@@ -15,16 +15,11 @@
 
 #include "app/settings.h"
 #include "playlist/playlist_file.h"
+#include "support/files.h"
 
 namespace {
 
 constexpr int kRuns = 200;
-
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 // Forks a child that calls `write(k)` for k = 1, 2, 3… and kills it after
 // `delayUs`, counted from the start of its first write.
@@ -64,13 +59,13 @@ int killRuns(const QString &path, const QByteArray &oldBytes, const QByteArray &
     t.start();
     EXPECT_TRUE(write(1) && write(0));  // leaves the old content
     const qint64 oneWriteUs = qMax<qint64>(t.nsecsElapsed() / 2000, 200);
-    EXPECT_EQ(contentOf(path), oldBytes);
+    EXPECT_EQ(fileBytes(path), oldBytes);
 
     int sawNew = 0;
     QRandomGenerator rng(20261206);
     for (int run = 0; run < kRuns && !::testing::Test::HasFatalFailure(); ++run) {
         killWhileWriting(write, qint64(rng.bounded(quint32(2 * oneWriteUs))));
-        const QByteArray now = contentOf(path);
+        const QByteArray now = fileBytes(path);
         if (now == newBytes)
             ++sawNew;
         else

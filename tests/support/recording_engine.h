@@ -41,6 +41,14 @@ public:
     // Log lines that start with `prefix`, e.g. "set 1026".
     QStringList entries(const QString &prefix) const { return log.filter(QRegularExpression('^' + QRegularExpression::escape(prefix))); }
 
+    // Tells a new play state as libmpv's engine would.
+    void tellState(int state)
+    {
+        const int old = values.value(Disp::PlayState, mpClosed).toInt();
+        values[Disp::PlayState] = state;
+        emit PlayStateChange(old, state);
+    }
+
     QStringList log;
     QHash<Disp, QVariant> values;
     QList<Disp> failing;

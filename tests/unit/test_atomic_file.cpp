@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/atomic_file.h"
+#include "support/files.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ mode_t modeOf(const QString &path)
     struct stat st{};
     ::stat(QFile::encodeName(path).constData(), &st);
     return st.st_mode & 07777;
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 struct Umask
@@ -51,7 +46,7 @@ TEST(AtomicFile, ReplacementKeepsModeAndLinks)
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0604), 0);
     ASSERT_TRUE(writeFileAtomically(path, "again\r\n"));
     EXPECT_EQ(modeOf(path), 0604u);
-    EXPECT_EQ(bytesOf(path), "again\r\n");
+    EXPECT_EQ(fileBytes(path), "again\r\n");
 
     // Through a link (relative, and a chain of two) to a file in another folder.
     QDir(dir.path()).mkdir("real");
@@ -63,7 +58,7 @@ TEST(AtomicFile, ReplacementKeepsModeAndLinks)
     ASSERT_TRUE(writeFileAtomically(dir.filePath("link.m3u"), "through\r\n"));
     EXPECT_TRUE(QFileInfo(dir.filePath("link.m3u")).isSymLink());
     EXPECT_TRUE(QFileInfo(dir.filePath("hop.m3u")).isSymLink());
-    EXPECT_EQ(bytesOf(real), "through\r\n");
+    EXPECT_EQ(fileBytes(real), "through\r\n");
     EXPECT_EQ(modeOf(real), 0600u);
     EXPECT_EQ(QDir(dir.filePath("real")).entryList(QDir::Files | QDir::Hidden), QStringList{"list.m3u"});
 
@@ -71,7 +66,7 @@ TEST(AtomicFile, ReplacementKeepsModeAndLinks)
     ASSERT_TRUE(QFile::link(dir.filePath("real/later.m3u"), dir.filePath("dangling.m3u")));
     ASSERT_TRUE(writeFileAtomically(dir.filePath("dangling.m3u"), "x\r\n"));
     EXPECT_TRUE(QFileInfo(dir.filePath("dangling.m3u")).isSymLink());
-    EXPECT_EQ(bytesOf(dir.filePath("real/later.m3u")), "x\r\n");
+    EXPECT_EQ(fileBytes(dir.filePath("real/later.m3u")), "x\r\n");
 
     // A loop of links is refused, and left alone.
     ASSERT_TRUE(QFile::link(dir.filePath("b"), dir.filePath("a")));

@@ -6,6 +6,7 @@
 
 #include "dialogs/conf_rules.h"
 #include "dialogs/help_path.h"
+#include "support/files.h"
 
 TEST(PlayCount, DecimalTextRoundedHalvesToEvenAndTooLargeRefused)
 {
@@ -51,10 +52,9 @@ TEST(HelpPath, OneSeparatorBeforeTheName)
     QTemporaryDir root;
     const QString bin = root.filePath("bin"), share = root.filePath("share/solvane");
     ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(share));
-    auto touch = [](const QString &path) { QFile f(path); return f.open(QIODevice::WriteOnly); };
-    ASSERT_TRUE(touch(share + "/Solvane.hlp"));
+    ASSERT_TRUE(writeFile(share + "/Solvane.hlp"));
     EXPECT_EQ(helpFilePath(bin), share + "/Solvane.hlp");
     EXPECT_EQ(helpFilePath(bin + "/"), share + "/Solvane.hlp");
-    ASSERT_TRUE(touch(bin + "/Solvane.hlp"));
+    ASSERT_TRUE(writeFile(bin + "/Solvane.hlp"));
     EXPECT_EQ(helpFilePath(bin), bin + "/Solvane.hlp");
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "playlist/playlist_file.h"
+#include "support/files.h"
 
 using namespace playlist;
 
@@ -13,11 +14,8 @@ struct ListDir
 {
     QString write(const QString &name, const QByteArray &bytes) const
     {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        return path;
+        EXPECT_TRUE(writeFile(dir.filePath(name), bytes));
+        return dir.filePath(name);
     }
     QStringList read(const QString &name, const QByteArray &bytes) const
     {
@@ -27,13 +25,6 @@ struct ListDir
     QString folder() const { return dir.path() + '/'; }
     QTemporaryDir dir;
 };
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 }  // namespace
 

@@ -8,21 +8,9 @@
 
 #include "app/config_location.h"
 #include "app/settings.h"
+#include "support/files.h"
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 Settings parsed(const QByteArray &bytes)
 {
@@ -119,7 +107,7 @@ TEST(SettingsFile, StartupReadsTheFileOrTheDefaults)
     EXPECT_FALSE(QFile::exists(path)) << "start-up must not create the file";
 
     // An empty file: every field 0, no defaults.
-    writeBytes(path, "");
+    ASSERT_TRUE(writeFile(path));
     Settings empty;
     readSettingsFile(path, empty);
     EXPECT_EQ(empty, Settings());
@@ -139,11 +127,11 @@ TEST(SettingsFile, WriterReplacesTheFileWholeOrNotAtAll)
     Settings s = Settings::defaults();
     s.CfgVolume = -1500;
     ASSERT_TRUE(writeSettingsFile(path, s));
-    EXPECT_EQ(readAll(path), formatSettings(s));
+    EXPECT_EQ(fileBytes(path), formatSettings(s));
 
     // A full disk while writing (a file size limit stands in for it, and
     // holds even for root) keeps the old content whole.
-    const QByteArray before = readAll(path);
+    const QByteArray before = fileBytes(path);
     s.CfgVolume = 0;
     bool written = true;
     {
@@ -151,7 +139,7 @@ TEST(SettingsFile, WriterReplacesTheFileWholeOrNotAtAll)
         written = writeSettingsFile(path, s);
     }
     EXPECT_FALSE(written);
-    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Solvane.cfg"})
         << "no temporary file left behind";
 
@@ -169,6 +157,6 @@ TEST(SettingsFile, LivesBesideTheProgramOnlyWhenItCan)
     // Installed where the user cannot write: the user's configuration folder.
     EXPECT_EQ(settingsFilePath("/usr/bin", false, "/home/u/.config"), "/home/u/.config/Solvane/Solvane.cfg");
     // A portable install that already holds its file keeps it.
-    writeBytes(dir.filePath("Solvane.cfg"), "");
+    ASSERT_TRUE(writeFile(dir.filePath("Solvane.cfg")));
     EXPECT_EQ(settingsFilePath(dir.path(), false, "/home/u/.config"), dir.path() + "/Solvane.cfg");
 }

@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "platform/text_file.h"
 #include "playlist/playlist_file.h"
+#include "support/files.h"
 
 namespace {
 
@@ -67,10 +68,7 @@ TEST(ListFiles, OnlyRegularFilesAreRead)
 
     // A link to a regular file is read.
     const QString real = dir.filePath("real.m3u");
-    QFile out(real);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("/m/a.mp3\n");
-    out.close();
+    ASSERT_TRUE(writeFile(real, "/m/a.mp3\n"));
     ASSERT_TRUE(QFile::link(real, dir.filePath("link.pls.m3u")));
     EXPECT_EQ(playlist::readPlaylist(dir.filePath("link.pls.m3u"))->texts(), QStringList{"/m/a.mp3"});
 
