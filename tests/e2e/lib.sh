@@ -4,6 +4,9 @@
 # grabbed server makes a step fail with a message instead of hanging until the
 # test runner kills the script without a word. `step` lines say where a run was.
 set -u
+# Nothing here reads a terminal: a background process that tried would be
+# stopped (SIGTTIN) and hang its step.
+exec </dev/null
 work=$(mktemp -d)
 pids=()    # what cleanup ends: Xvfb, the window manager, the programs
 started=$SECONDS
