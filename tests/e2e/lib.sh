@@ -70,12 +70,16 @@ wmReady() { x xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window
 startDesktop() {
   unset WAYLAND_DISPLAY QT_SCALE_FACTOR
   export QT_QPA_PLATFORM=xcb
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null & pids+=($!)
+  # -noreset: by default the server resets when its last client leaves, and
+  # a client that connects meanwhile is refused. Here the first client is
+  # often a short xprop polling for the window manager, and openbox, starting
+  # at the same moment, then failed to open the display.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null & pids+=($!)
   waitFor 10 test -s "$work/display" || fail "Xvfb did not start"
   export DISPLAY=:$(cat "$work/display")
   step "X server on $DISPLAY"
   [ "${1:-}" = nowm ] && return
-  openbox >/dev/null 2>&1 & pids+=($!)
+  openbox >"$work/openbox.log" 2>&1 & pids+=($!)
   # Windows mapped while the window manager is still starting may never show.
   waitFor 10 wmReady || fail "openbox did not start"
   sleep 0.5
