@@ -213,8 +213,7 @@ TEST(VideoWindow, EndOfStreamQuitsPlaysNextOrLoops)
     ListPlaying empty(-1, 0, 1, {});
     EXPECT_EQ(empty.s.engine->log.size(), 16);
     EXPECT_EQ(empty.s.engine->log.last(), "set 1026 ");
-    EXPECT_FALSE(empty.list->isVisible());
-    EXPECT_FALSE(empty.s.app.Solvane()->isVisible());
+    EXPECT_FALSE(empty.list->isVisible() || empty.s.app.Solvane()->isVisible());
 }
 
 TEST(VideoWindowByHand, AResizedWindowKeepsItsSizeAcrossActivations)
