@@ -86,20 +86,14 @@ TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
     for (const QString &link : links)
         EXPECT_TRUE(anchors.contains(link)) << link.toStdString();
 
-    // Follow one, come back, go forward again.
-    EXPECT_FALSE(help->backButton()->isEnabled());
+    // Follow one. "Sommaire" is one more step: back returns to where the user was.
     b->setSource(QUrl("#" + links.value(3)));
-    EXPECT_TRUE(help->backButton()->isEnabled());
-    help->backButton()->click();
-    EXPECT_TRUE(b->source().fragment().isEmpty());
-    EXPECT_TRUE(help->forwardButton()->isEnabled());
-    help->forwardButton()->click();
-    EXPECT_EQ(b->source().fragment(), links.value(3));
-    // "Sommaire" is one more step: back returns to where the user was.
     help->homeButton()->click();
     EXPECT_TRUE(b->source().fragment().isEmpty());
     help->backButton()->click();
     EXPECT_EQ(b->source().fragment(), links.value(3));
+    help->forwardButton()->click();
+    EXPECT_TRUE(b->source().fragment().isEmpty());
 
     // The toolbar opens the same window at its contents again.
     s.app.movie()->Toolbar1_ButtonClick(20);

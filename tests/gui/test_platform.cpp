@@ -38,21 +38,16 @@ struct UserAtFileDialog
             ASSERT_TRUE(up) << "no file dialog came up";
             title = dialog->windowTitle();
             auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
-            ASSERT_TRUE(combo);
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            ASSERT_TRUE(combo && edit);
             filters.clear();
             for (int i = 0; i < combo->count(); ++i)
                 filters << combo->itemText(i);
             preselected = combo->currentIndex();
-            while (combo->currentIndex() < row)
-                QTest::keyClick(combo, Qt::Key_Down);
-            while (combo->currentIndex() > row)
-                QTest::keyClick(combo, Qt::Key_Up);
-            if (file.isEmpty()) {
-                QTest::keyClick(dialog, Qt::Key_Escape);
-                return;
-            }
-            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            ASSERT_TRUE(edit);
+            while (combo->currentIndex() != row)
+                QTest::keyClick(combo, combo->currentIndex() < row ? Qt::Key_Down : Qt::Key_Up);
+            if (file.isEmpty())
+                return QTest::keyClick(dialog, Qt::Key_Escape);
             edit->setText(file);
             QTest::keyClick(edit, Qt::Key_Return);
         });
@@ -102,8 +97,8 @@ TEST(CommonDialogReal, OpenDialogRemembersTheChosenFilter)
     EXPECT_EQ(list->ListCount(), 2);
 }
 
-// The playlist's open and save dialogs, for real: a list saved under a name
-// without an extension, then loaded again through the upper-case filter.
+// The playlist's open and save dialogs, for real: a list saved, then loaded
+// again through the upper-case filter.
 TEST(CommonDialogReal, PlaylistSavesAndLoadsThroughTheRealDialogs)
 {
     StartedApp s;
