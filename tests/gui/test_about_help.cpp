@@ -1,7 +1,5 @@
 #include <QAction>
-#include <QApplication>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -38,7 +36,7 @@ void anchorsAndLinks(const QTextDocument *doc, QStringList &anchors, QStringList
 }
 }  // namespace
 
-TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWork)
+TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWorkAsDoTheConfigurationEntries)
 {
     StartedApp s;
     FrmSolvane *main = s.app.Solvane();
@@ -64,6 +62,18 @@ TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWork)
 
     about->Command1->click();
     EXPECT_FALSE(s.app.forms.loaded(FormId::FrmApropos));
+
+    // The configuration menu item shows the hidden main window first; the
+    // zone leaves it hidden.
+    main->hide();
+    menuItem(main, "Configuration")->trigger();
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf));
+    s.app.forms.unload(FormId::FrmConf);
+    main->hide();
+    main->ImgConf_Click();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf)->isVisible());
 }
 
 TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
@@ -105,21 +115,4 @@ TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
     QFile::remove(s.path("Solvane.hlp"));
     showHelp(s.app);
     EXPECT_TRUE(b->toPlainText().contains("introuvable"));
-}
-
-TEST(ConfigEntryPoints, MenuShowsTheHiddenMainWindowFirst)
-{
-    StartedApp s;
-    FrmSolvane *main = s.app.Solvane();
-    main->hide();
-    menuItem(main, "Configuration")->trigger();
-    EXPECT_TRUE(main->isVisible());
-    EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf));
-    s.app.forms.unload(FormId::FrmConf);
-
-    // The zone opens the dialog and leaves a hidden main window hidden.
-    main->hide();
-    main->ImgConf_Click();
-    EXPECT_FALSE(main->isVisible());
-    EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf)->isVisible());
 }

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLineEdit>

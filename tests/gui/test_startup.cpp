@@ -7,7 +7,6 @@
 
 #include "app/geometry_text.h"
 #include "platform/twips.h"
-#include "platform/image_control.h"
 #include "playback/frm_movie.h"
 #include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
