@@ -5,47 +5,6 @@
 
 #include "tests/engine/engine_test_support.h"
 
-namespace {
-struct PanelMember
-{
-    Disp id;
-    const char *widget;
-};
-const PanelMember panelMembers[] = {{Disp::ShowControls, "controlButtons"},
-                                    {Disp::ShowAudioControls, "soundControls"},
-                                    {Disp::ShowPositionControls, "positionBar"},
-                                    {Disp::ShowDisplay, "titlePanel"},
-                                    {Disp::ShowStatusBar, "statusBar"}};
-
-bool flag(MediaEngine &mp, Disp id) { return mp.get(id).value_or(QVariant()).toBool(); }
-}  // namespace
-
-TEST(EngineDisplay, PanelsShowAndHideAsSet)
-{
-    EngineRig rig;
-    MpvEngine &mp = *rig.engine;
-    rig.host->show();
-    QWidget *picture = part(mp, "picture");
-    ASSERT_TRUE(picture);
-    const int withPanels = picture->height();
-    for (const PanelMember &p : panelMembers) {
-        ASSERT_TRUE(part(mp, p.widget)) << p.widget;
-        EXPECT_TRUE(flag(mp, p.id)) << p.widget;
-        ASSERT_TRUE(mp.set(p.id, false));
-        EXPECT_FALSE(part(mp, p.widget)->isVisible()) << p.widget;
-    }
-    // With no panel the picture takes the whole area.
-    EXPECT_GT(picture->height(), withPanels);
-    EXPECT_EQ(picture->size(), mp.widget()->size());
-    for (const PanelMember &p : panelMembers) {
-        ASSERT_TRUE(mp.set(p.id, true));
-        EXPECT_TRUE(part(mp, p.widget)->isVisible()) << p.widget;
-    }
-    EXPECT_EQ(picture->height(), withPanels);
-    EXPECT_FALSE(mp.set(Disp::ShowControls, QVariant()));
-    EXPECT_FALSE(mp.set(Disp::DisplaySize, 7));
-}
-
 TEST(EngineDisplay, FullScreenFillsTheWindowUntilEscapeOrDoubleClick)
 {
     EngineRig rig;
@@ -59,7 +18,7 @@ TEST(EngineDisplay, FullScreenFillsTheWindowUntilEscapeOrDoubleClick)
     ASSERT_TRUE(waitFor([&] { return window.isFullScreen() && picture->size() == window.size(); }, 2000));
     EXPECT_EQ(picture->mapTo(&window, QPoint(0, 0)), QPoint(0, 0));
     EXPECT_FALSE(part(mp, "statusBar")->isVisible());
-    EXPECT_TRUE(flag(mp, Disp::ShowStatusBar)) << "reads what is set";
+    EXPECT_TRUE(mp.get(Disp::ShowStatusBar).value_or(false).toBool()) << "reads what is set";
 
     // The controls come over the picture when the mouse moves.
     QWidget *overlay = part(mp, "fullScreenControls");
@@ -91,7 +50,7 @@ TEST(EngineDisplay, FullScreenFillsTheWindowUntilEscapeOrDoubleClick)
     EXPECT_TRUE(part(mp, "controlButtons")->isVisible());
 }
 
-TEST(EngineDisplay, DisplaySizesBorderAndTitle)
+TEST(EngineDisplay, PanelsDisplaySizesBorderAndTitle)
 {
     QTemporaryDir dir;
     const QString clip = dir.filePath("clip.mp4");
@@ -101,17 +60,27 @@ TEST(EngineDisplay, DisplaySizesBorderAndTitle)
     rig.host->resize(800, 600);
     mp.widget()->setGeometry(0, 0, 800, 600);
     rig.host->show();
-    for (const PanelMember &p : panelMembers)
-        mp.set(p.id, p.id == Disp::ShowDisplay);
-    ASSERT_TRUE(mp.set(Disp::AutoStart, false));
-    ASSERT_TRUE(mp.set(Disp::FileName, clip));
     QWidget *picture = part(mp, "picture");
     QWidget *frame = part(mp, "pictureFrame");
-    ASSERT_TRUE(waitFor([&] { return picture->size() == QSize(320, 240); }, 3000)) << picture->width();
-    auto *title = part(mp, "titlePanel")->findChild<QLabel *>();
-    EXPECT_EQ(title->text(), "clip.mp4") << "the file name without a title tag";
-    const QRect region(0, 0, 800, 600 - part(mp, "titlePanel")->height());
+    // Every panel hides as set; with none the picture takes the whole area.
+    const std::pair<Disp, const char *> panels[] = {{Disp::ShowControls, "controlButtons"},
+        {Disp::ShowAudioControls, "soundControls"}, {Disp::ShowPositionControls, "positionBar"},
+        {Disp::ShowStatusBar, "statusBar"}, {Disp::ShowDisplay, "titlePanel"}};
+    for (auto [id, name] : panels) {
+        ASSERT_TRUE(mp.set(id, false));
+        EXPECT_FALSE(part(mp, name)->isVisible()) << name;
+    }
+    EXPECT_EQ(picture->size(), mp.widget()->size());
+    EXPECT_FALSE(mp.set(Disp::ShowControls, QVariant()));
+    EXPECT_FALSE(mp.set(Disp::DisplaySize, 7));
 
+    ASSERT_TRUE(mp.set(Disp::ShowDisplay, true));
+    EXPECT_TRUE(part(mp, "titlePanel")->isVisible());
+    ASSERT_TRUE(mp.set(Disp::AutoStart, false));
+    ASSERT_TRUE(mp.set(Disp::FileName, clip));
+    ASSERT_TRUE(waitFor([&] { return picture->size() == QSize(320, 240); }, 3000)) << picture->width();
+    EXPECT_EQ(part(mp, "titlePanel")->findChild<QLabel *>()->text(), "clip.mp4") << "the name without a title tag";
+    const QRect region(0, 0, 800, 600 - part(mp, "titlePanel")->height());
     struct Size { int mode; QSize expected; } sizes[] = {{1, {160, 120}}, {2, {640, 480}}, {0, {320, 240}}};
     for (const Size &s : sizes) {
         ASSERT_TRUE(mp.set(Disp::DisplaySize, s.mode));
