@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QSlider>
 #include <QStyle>
-#include <QStyleOptionSlider>
 
 #include "tests/engine/engine_test_support.h"
 
@@ -15,17 +14,9 @@ QString text(MediaEngine &mp, const char *label) { return part<QLabel>(mp, label
 // The point of a bar that stands for `value`.
 QPoint pointOf(QSlider *bar, int value)
 {
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.orientation = bar->orientation();
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    const QRect groove = bar->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, bar);
-    const QRect handle = bar->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, bar);
-    const int span = groove.width() - handle.width();
-    const int x = groove.x() + handle.width() / 2
-                  + QStyle::sliderPositionFromValue(bar->minimum(), bar->maximum(), value, span);
-    return {x, bar->height() / 2};
+    const int handle = bar->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, bar);
+    const int span = bar->width() - handle;
+    return {handle / 2 + QStyle::sliderPositionFromValue(bar->minimum(), bar->maximum(), value, span), bar->height() / 2};
 }
 
 // Two seconds of sound with a 300 x 300 blue cover, as music files carry it.
@@ -111,25 +102,48 @@ TEST(EngineForTheUser, SaysWhyAFileDidNotPlayAndElidesLongTitles)
     EXPECT_EQ(text(mp, "timesText"), "0:00 / 0:02");
 }
 
-TEST(EngineForTheUser, SoundAfterVideoShowsNoPictureOrItsCoverAndTheMixerSaysSolvane)
+// What the desktop remote, the screen saver and the user see of each kind of
+// file: the engine's state as it changes, jumps in the file, the picture's
+// size; a sound file after a video shows no frame of it, or its own cover.
+TEST(EngineForTheUser, EachKindOfFileShowsItsPictureAndTellsItsState)
 {
     QTemporaryDir dir;
     const QString clip = dir.filePath("clip.mp4"), wav = dir.filePath("son.wav"), song = dir.filePath("song.mp3");
-    ASSERT_TRUE(makeVideo(clip, 1.0));
-    ASSERT_TRUE(writeWav(wav, 1.0));
+    ASSERT_TRUE(makeVideo(clip, 3.0));
+    ASSERT_TRUE(writeWav(wav, 3.0));
     ASSERT_TRUE(makeSongWithCover(song));
-
-    EngineRig rig(untimedOutputs());
+    EngineRig rig;
     MpvEngine &mp = *rig.engine;
     rig.host->show();
     QWidget *picture = part(mp, "picture");
-    ASSERT_TRUE(mp.set(Disp::AutoStart, false));
+    QSignalSpy states(&mp, &MediaEngine::PlayStateChange);
+    QSignalSpy jumps(&mp, &MediaEngine::PositionChange);
+    const auto state = [&] { return mp.get(Disp::PlayState).value_or(-1).toInt(); };
+    const auto width = [&] { return mp.get(Disp::ImageSourceWidth).value_or(-1).toInt(); };
+    EXPECT_EQ(state(), mpClosed);
+
     ASSERT_TRUE(mp.set(Disp::FileName, clip));
-    ASSERT_TRUE(waitFor([&] { return picture->size() == QSize(320, 240); }, 3000));
+    ASSERT_TRUE(mp.call(Disp::Play));
+    ASSERT_TRUE(waitFor([&] { return state() == mpPlaying; }, 10000));
+    ASSERT_GE(states.size(), 2);
+    EXPECT_EQ(states.at(0), (QVariantList{mpClosed, mpWaiting}));
+    EXPECT_EQ(states.last(), (QVariantList{mpWaiting, mpPlaying}));
+    EXPECT_TRUE(waitFor([&] { return width() == 320 && picture->size() == QSize(320, 240); }, 5000));
+    EXPECT_EQ(mp.get(Disp::ImageSourceHeight).value_or(0).toInt(), 240);
+    mp.set(Disp::CurrentPosition, 1.5);
+    ASSERT_EQ(jumps.size(), 1);
+    EXPECT_DOUBLE_EQ(jumps.at(0).at(1).toDouble(), 1.5);
+    mp.call(Disp::Pause);
+    EXPECT_EQ(states.last(), (QVariantList{mpPlaying, mpPaused}));
+    mp.call(Disp::Stop);
+    EXPECT_EQ(states.last(), (QVariantList{mpPaused, mpStopped}));
 
     // A sound file: no picture size, the black area instead of the last frame.
     ASSERT_TRUE(mp.set(Disp::FileName, wav));
-    ASSERT_TRUE(waitFor([&] { return picture->width() == mp.widget()->width(); }, 3000)) << picture->width();
+    ASSERT_TRUE(mp.call(Disp::Play));
+    ASSERT_TRUE(waitFor([&] { return state() == mpPlaying; }, 10000));
+    EXPECT_EQ(width(), 0);
+    EXPECT_TRUE(waitFor([&] { return picture->width() == mp.widget()->width(); }, 3000)) << picture->width();
 
     // A song with its cover: the cover is the picture.
     ASSERT_TRUE(mp.set(Disp::FileName, song));
