@@ -29,13 +29,15 @@ inline bool ffmpeg(const QStringList &args)
     return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-// A test picture with a tone, H.264 + AAC in MP4.
-inline bool makeVideo(const QString &path, double seconds)
+// A 320 x 240 picture (a test pattern unless given), with a tone unless
+// `sound` is false: H.264 + AAC in MP4.
+inline bool makeVideo(const QString &path, double seconds, const QString &picture = "testsrc2=sar=1", bool sound = true)
 {
     const QString d = QString::number(seconds);
-    return ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=" + d, "-f", "lavfi", "-i",
-                   "sine=frequency=440:duration=" + d, "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p",
-                   "-c:a", "aac", "-shortest", path});
+    QStringList args{"-f", "lavfi", "-i", picture + ":size=320x240:rate=25:duration=" + d};
+    if (sound)
+        args << "-f" << "lavfi" << "-i" << "sine=frequency=440:duration=" + d << "-c:a" << "aac" << "-shortest";
+    return ffmpeg(args << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p" << path);
 }
 
 // 16-bit 48 kHz sine of amplitude 0.5 at 1 kHz, the same on each channel.

@@ -6,15 +6,8 @@
 #include "tests/engine/engine_test_support.h"
 
 namespace {
-// An orange clip: easy to tell from black.
-bool makeOrangeClip(const QString &path, double seconds, bool sound = true)
-{
-    const QString d = QString::number(seconds);
-    QStringList args{"-f", "lavfi", "-i", "color=c=0xF08020:size=320x240:rate=25:duration=" + d};
-    if (sound)
-        args << "-f" << "lavfi" << "-i" << "sine=frequency=440:duration=" + d << "-c:a" << "aac" << "-shortest";
-    return ffmpeg(args << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p" << path);
-}
+// An orange picture: easy to tell from black.
+const QString kOrange = QStringLiteral("color=c=0xF08020");
 
 // Pictures through libmpv's renderer (images here, offscreen), no sound device.
 struct PictureRig : EngineRig
@@ -41,7 +34,7 @@ TEST(EnginePicture, ClipWithoutSoundIsDrawnAndPlaysToItsEnd)
 {
     QTemporaryDir dir;
     const QString clip = dir.filePath("silent.mp4");
-    ASSERT_TRUE(makeOrangeClip(clip, 1.5, false));
+    ASSERT_TRUE(makeVideo(clip, 1.5, kOrange, false));
     PictureRig rig;
     QElapsedTimer t;
     t.start();
@@ -56,7 +49,7 @@ TEST(EnginePicture, SoundAloneMakesNoRendererAndCloseWaitsForNoFrame)
     QTemporaryDir dir;
     const QString wav = dir.filePath("tone.wav"), clip = dir.filePath("orange.mp4");
     ASSERT_TRUE(writeWav(wav, 0.5));
-    ASSERT_TRUE(makeOrangeClip(clip, 1.0));
+    ASSERT_TRUE(makeVideo(clip, 1.0, kOrange));
     PictureRig rig;
     rig.play(wav);
     EXPECT_EQ(rig.nextEnd(5000), 0);

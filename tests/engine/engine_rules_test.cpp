@@ -47,8 +47,4 @@ TEST(EngineRules, ScalesThatDoNotFitAreShownWholeSmaller)
         EXPECT_TRUE(area.adjusted(5, 5, -5, -5).contains(r)) << size;
         EXPECT_NEAR(double(r.width()) / r.height(), 16.0 / 9.0, 0.03) << size;
     }
-    // A picture that fits keeps its scale.
-    EXPECT_EQ(pictureRect(0, QSize(320, 240), area, 0).size(), QSize(320, 240));
-    EXPECT_EQ(pictureRect(1, QSize(640, 360), area, 0).size(), QSize(320, 180));
-    EXPECT_EQ(pictureRect(2, QSize(160, 120), area, 0).size(), QSize(320, 240));
 }

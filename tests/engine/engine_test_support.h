@@ -46,15 +46,3 @@ struct EngineRig
     MpvEngine *engine;  // owned by the host, as by the video window
     QSignalSpy ends;
 };
-
-// Plays `source` to its end on a new engine with `options`, once `before` has
-// made its settings; returns the end's result (-999: none in time). The engine
-// is gone on return, so a sound file it wrote is whole.
-inline int playToEnd(const MpvOptions &options, const QString &source, const std::function<void(MediaEngine &)> &before)
-{
-    EngineRig rig(options);
-    before(*rig.engine);
-    EXPECT_TRUE(rig.engine->set(Disp::FileName, source));
-    EXPECT_TRUE(rig.engine->call(Disp::Play));
-    return rig.nextEnd(5000);
-}
