@@ -15,10 +15,12 @@
 inline MpvOptions nullOutputs() { return {{"vo", "null"}, {"ao", "null"}}; }
 // Where only the order of events matters: the sound runs as fast as it decodes.
 inline MpvOptions untimedOutputs() { return {{"vo", "null"}, {"ao", "null"}, {"ao-null-untimed", "yes"}}; }
-// The rendered sound goes to a WAV file instead of a device.
-inline MpvOptions soundToFile(const QString &path)
+// The rendered sound goes to a WAV file instead of a device; `paced` to real
+// time as a sound card takes it, or as fast as it decodes.
+inline MpvOptions soundToFile(const QString &path, bool paced = false)
 {
-    return {{"vo", "null"}, {"ao", "pcm"}, {"ao-pcm-file", path.toUtf8()}};
+    return MpvOptions{{"vo", "null"}, {"ao", "pcm"}, {"ao-pcm-file", path.toUtf8()}}
+           + (paced ? MpvOptions{{"af", "lavfi=[arealtime]"}} : MpvOptions{});
 }
 
 // Runs ffmpeg quietly over an existing output; true when it made the file.

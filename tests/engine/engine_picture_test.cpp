@@ -12,18 +12,13 @@ const QString kOrange = QStringLiteral("color=c=0xF08020");
 // Pictures through libmpv's renderer (images here, offscreen), no sound device.
 struct PictureRig : EngineRig
 {
-    PictureRig() : EngineRig({{"vo", "libmpv"}, {"ao", "null"}}) { host->show(); }
+    PictureRig() : EngineRig({{"vo", "libmpv"}, {"ao", "null"}}) {}
     MpvPicture *picture() { return part<MpvPicture>(*engine, "picture"); }
     bool orangeAtCentre()
     {
         const QImage shot = picture()->grab().toImage();
         const QColor c = shot.isNull() ? QColor() : shot.pixelColor(shot.width() / 2, shot.height() / 2);
         return c.red() > 200 && c.green() > 100 && c.green() < 160 && c.blue() < 80;
-    }
-    void play(const QString &file)
-    {
-        ASSERT_TRUE(engine->set(Disp::FileName, file));
-        ASSERT_TRUE(engine->call(Disp::Play));
     }
 };
 }  // namespace
@@ -39,7 +34,7 @@ TEST(EnginePicture, ClipWithoutSoundIsDrawnAndPlaysToItsEnd)
     QElapsedTimer t;
     t.start();
     rig.play(clip);
-    EXPECT_TRUE(waitFor([&] { return rig.orangeAtCentre(); }, 5000)) << "the clip's picture never showed";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.orangeAtCentre(); }, 5000)) << "the clip's picture never showed";
     EXPECT_EQ(rig.nextEnd(8000), 0);
     EXPECT_GT(t.elapsed(), 1200) << "the clip ended before its picture had played";
 }
@@ -57,7 +52,7 @@ TEST(EnginePicture, SoundAloneMakesNoRendererAndCloseWaitsForNoFrame)
 
     ASSERT_TRUE(rig.engine->set(Disp::AutoRewind, true));
     rig.play(clip);
-    ASSERT_TRUE(waitFor([&] { return rig.picture()->hasVideo() && rig.orangeAtCentre(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.picture()->hasVideo() && rig.orangeAtCentre(); }, 5000));
     // At its end the file pauses and rewinds, and the stop rewinds again:
     // each gives libmpv a frame to hand over. Closing must not wait for them
     // (it used to wait 200 ms for a frame nobody took).

@@ -39,11 +39,9 @@ TEST(EnginePlayback, EndsOnceTheLastSoundIsHeardAlsoReplayedAndNotWhenReplaced)
         EXPECT_EQ(rig.nextEnd(1200), -999) << "a third end of stream";
 
         // A file replaced while it plays never reports its end; the new one does.
-        ASSERT_TRUE(mp.set(Disp::FileName, path));
-        ASSERT_TRUE(mp.call(Disp::Play));
-        ASSERT_TRUE(waitFor([&] { return number(mp, Disp::CurrentPosition) > 0.2; }, 2000));
-        ASSERT_TRUE(mp.set(Disp::FileName, other));
-        ASSERT_TRUE(mp.call(Disp::Play));
+        rig.play(path);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return number(mp, Disp::CurrentPosition) > 0.2; }, 2000));
+        rig.play(other);
         t.start();
         EXPECT_EQ(rig.nextEnd(3000), 0);
         EXPECT_GE(t.elapsed(), 550) << "the end came from the replaced file";
@@ -63,16 +61,16 @@ TEST(EnginePlayback, PauseStopRewindAndPlayCount)
 
     ASSERT_TRUE(mp.set(Disp::AutoStart, false));
     ASSERT_TRUE(mp.set(Disp::FileName, tone));
-    ASSERT_TRUE(waitFor([&] { return number(mp, Disp::Duration) > 0.7; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return number(mp, Disp::Duration) > 0.7; }, 2000));
     EXPECT_NEAR(number(mp, Disp::Duration), 0.8, 0.02);
     ASSERT_TRUE(mp.call(Disp::Play));
-    ASSERT_TRUE(waitFor([&] { return position() > 0.2; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return position() > 0.2; }, 2000));
     ASSERT_TRUE(mp.call(Disp::Pause));
     const double paused = position();
     QTest::qWait(300);
     EXPECT_NEAR(position(), paused, 0.05);
     ASSERT_TRUE(mp.call(Disp::Play));
-    EXPECT_TRUE(waitFor([&] { return position() > paused + 0.1; }, 1000)) << "resumes";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return position() > paused + 0.1; }, 1000)) << "resumes";
 
     // Stop: back to 0, the file still open, and no end of stream.
     ASSERT_TRUE(mp.call(Disp::Stop));
@@ -88,13 +86,13 @@ TEST(EnginePlayback, PauseStopRewindAndPlayCount)
     EXPECT_EQ(rig.nextEnd(4000), 0);
     std::printf("[ timing ] play count 2 of 0.8 s: end after %.3f s\n", t.elapsed() / 1000.0);
     EXPECT_GE(t.elapsed(), 1550);
-    EXPECT_TRUE(waitFor([&] { return position() == 0.0; }, 500)) << "rewound";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return position() == 0.0; }, 500)) << "rewound";
 
     // Without rewinding the end stays on the last moment; play starts over.
     ASSERT_TRUE(mp.set(Disp::PlayCount, 1));
     ASSERT_TRUE(mp.set(Disp::AutoRewind, false));
     ASSERT_TRUE(mp.call(Disp::Play));
-    EXPECT_TRUE(waitFor([&] { return position() > 0.1; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return position() > 0.1; }, 1000));
     EXPECT_EQ(rig.nextEnd(2000), 0);
     EXPECT_GT(position(), 0.7);
 
