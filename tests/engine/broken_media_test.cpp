@@ -53,7 +53,6 @@ TEST(BrokenMedia, EachBrokenEntryEndsWithAnErrorWithinASecondAndTheListGoesOn)
     QElapsedTimer clock;
     clock.start();
     app.Solvane();
-    ASSERT_FALSE(app.hasEnded());
     MediaEngine *mp = app.Mp();
     ASSERT_NE(mp, nullptr);
     QString playing = app.CurrentFile;

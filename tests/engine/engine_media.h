@@ -3,7 +3,6 @@
 // libmpv rendered to a file.
 #include <QFile>
 #include <QProcess>
-#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <cstring>

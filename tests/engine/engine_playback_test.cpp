@@ -3,6 +3,7 @@
 #include <QDir>
 #include <cstdio>
 
+#include "engine/engine_rules.h"
 #include "tests/engine/engine_test_support.h"
 
 TEST(EnginePlayback, EndsOnceTheLastSoundIsHeardAlsoReplayedAndNotWhenReplaced)
@@ -18,11 +19,8 @@ TEST(EnginePlayback, EndsOnceTheLastSoundIsHeardAlsoReplayedAndNotWhenReplaced)
         // What the video window does at the end of a one-entry looping list.
         int replays = 1;
         QObject::connect(&mp, &MediaEngine::EndOfStream, &mp, [&](int) {
-            if (replays-- > 0) {
-                mp.set(Disp::FileName, path);
-                mp.set(Disp::FileName, path);
+            if (replays-- > 0 && mp.set(Disp::FileName, path) && mp.set(Disp::FileName, path))
                 mp.call(Disp::Play);
-            }
         });
         ASSERT_TRUE(mp.set(Disp::FileName, path));
         QElapsedTimer t;
@@ -125,4 +123,6 @@ TEST(EnginePlayback, NamesThatLookLikeProtocolsOrOptionsAreFiles)
         EXPECT_EQ(result == 0, name.endsWith(".wav")) << name.toStdString();
     }
     QDir::setCurrent(before);
+    // Only web addresses reach libmpv as addresses.
+    EXPECT_EQ(mpvTarget("HTTPS://host/a.mp3", "/music"), "HTTPS://host/a.mp3");
 }

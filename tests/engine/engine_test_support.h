@@ -4,7 +4,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 #include "engine/mpv_engine.h"

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QMouseEvent>
 #include <QSlider>
 #include <QStyle>
 
@@ -50,9 +49,7 @@ TEST(EngineDisplay, FullScreenPanelsSizesBorderAndTitle)
     // The controls come over the picture when the mouse moves.
     QWidget *overlay = part(mp, "fullScreenControls");
     EXPECT_FALSE(overlay->isVisible());
-    QMouseEvent move(QEvent::MouseMove, QPointF(50, 50), picture->mapToGlobal(QPointF(50, 50)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(picture, &move);
+    QTest::mouseMove(picture, QPoint(50, 50));
     EXPECT_TRUE(overlay->isVisible());
 
     // The video window setting its own state keeps the picture full screen.
@@ -96,11 +93,10 @@ TEST(EngineDisplay, FullScreenPanelsSizesBorderAndTitle)
     EXPECT_EQ(part(mp, "titlePanel")->findChild<QLabel *>()->text(), "clip.mp4") << "the name without a title tag";
     QWidget *frame = part(mp, "pictureFrame");
     const QRect region(0, 0, 800, 600 - part(mp, "titlePanel")->height());
-    struct Size { int mode; QSize expected; } sizes[] = {{1, {160, 120}}, {2, {640, 480}}, {0, {320, 240}}};
-    for (const Size &s : sizes) {
-        ASSERT_TRUE(mp.set(Disp::DisplaySize, s.mode));
-        EXPECT_EQ(picture->size(), s.expected) << s.mode;
-        EXPECT_EQ(frame->geometry().center(), region.center()) << "centred " << s.mode;
+    for (auto [mode, expected] : {std::pair{1, QSize(160, 120)}, {2, QSize(640, 480)}, {0, QSize(320, 240)}}) {
+        ASSERT_TRUE(mp.set(Disp::DisplaySize, mode));
+        EXPECT_EQ(picture->size(), expected) << mode;
+        EXPECT_EQ(frame->geometry().center(), region.center()) << "centred " << mode;
     }
     // Scaled to the area, aspect kept, with a border of its width all round.
     ASSERT_TRUE(mp.set(Disp::VideoBorderWidth, 6));
