@@ -53,15 +53,14 @@ TEST(BrokenMedia, EachBrokenEntryEndsWithAnErrorWithinASecondAndTheListGoesOn)
     QElapsedTimer clock;
     clock.start();
     app.Solvane();
-    MediaEngine *mp = app.Mp();
-    ASSERT_NE(mp, nullptr);
+    ASSERT_NE(app.Mp(), nullptr);
     QString playing = app.CurrentFile;
     EXPECT_EQ(playing, entries.first());
 
     // Runs after the video window's own handler, which has started the next
     // entry by then: the entry that ended, its result and how long it took.
     std::vector<std::tuple<QString, int, qint64>> ends;
-    QObject::connect(mp, &MediaEngine::EndOfStream, mp, [&](int result) {
+    QObject::connect(app.Mp(), &MediaEngine::EndOfStream, app.Mp(), [&](int result) {
         ends.push_back({playing, result, clock.restart()});
         playing = app.CurrentFile;
     });

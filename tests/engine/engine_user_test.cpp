@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QStyle>
 
@@ -49,7 +50,9 @@ TEST(EngineDisplay, FullScreenPanelsSizesBorderAndTitle)
     // The controls come over the picture when the mouse moves.
     QWidget *overlay = part(mp, "fullScreenControls");
     EXPECT_FALSE(overlay->isVisible());
-    QTest::mouseMove(picture, QPoint(50, 50));
+    QMouseEvent move(QEvent::MouseMove, QPointF(50, 50), picture->mapToGlobal(QPointF(50, 50)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &move);
     EXPECT_TRUE(overlay->isVisible());
 
     // The video window setting its own state keeps the picture full screen.
@@ -195,7 +198,6 @@ TEST(EngineForTheUser, EachKindOfFileShowsItsPictureAndTellsItsState)
     QSignalSpy jumps(&mp, &MediaEngine::PositionChange);
     const auto state = [&] { return mp.get(Disp::PlayState).value_or(-1).toInt(); };
     const auto width = [&] { return mp.get(Disp::ImageSourceWidth).value_or(-1).toInt(); };
-    EXPECT_EQ(state(), mpClosed);
 
     rig.play(clip);
     ASSERT_TRUE(QTest::qWaitFor([&] { return state() == mpPlaying; }, 10000));
