@@ -6,53 +6,22 @@
 #include "tests/engine/engine_test_support.h"
 
 namespace {
-// An orange clip: easy to tell from black.
-bool makeOrangeClip(const QString &path, double seconds, bool sound = true)
-{
-    const QString d = QString::number(seconds);
-    QStringList args{"-f", "lavfi", "-i", "color=c=0xF08020:size=320x240:rate=25:duration=" + d};
-    if (sound)
-        args << "-f" << "lavfi" << "-i" << "sine=frequency=440:duration=" + d << "-c:a" << "aac" << "-shortest";
-    return ffmpeg(args << "-c:v" << "libx264" << "-preset" << "ultrafast" << "-pix_fmt" << "yuv420p" << path);
-}
-
-bool orangeAtCentre(QWidget *picture)
-{
-    const QImage shot = picture->grab().toImage();
-    if (shot.isNull())
-        return false;
-    const QColor c = shot.pixelColor(shot.width() / 2, shot.height() / 2);
-    return c.red() > 200 && c.green() > 100 && c.green() < 160 && c.blue() < 80;
-}
+// An orange picture: easy to tell from black.
+const QString kOrange = QStringLiteral("color=c=0xF08020");
 
 // Pictures through libmpv's renderer (images here, offscreen), no sound device.
-MpvOptions withPictures() { return {{"vo", "libmpv"}, {"ao", "null"}}; }
-
-MpvPicture *pictureOf(MediaEngine &engine) { return part<MpvPicture>(engine, "picture"); }
-}  // namespace
-
-TEST(EnginePicture, ClipIsDrawnAndSoundAloneMakesNoRenderer)
+struct PictureRig : EngineRig
 {
-    QTemporaryDir dir;
-    const QString wav = dir.filePath("tone.wav"), clip = dir.filePath("orange.mp4");
-    ASSERT_TRUE(writeWav(wav, 0.5));
-    ASSERT_TRUE(makeOrangeClip(clip, 1.5));
-    EngineRig rig(withPictures());
-    rig.host->show();
-    MpvPicture *picture = pictureOf(*rig.engine);
-    ASSERT_TRUE(picture);
-
-    ASSERT_TRUE(rig.engine->set(Disp::FileName, wav));
-    ASSERT_TRUE(rig.engine->call(Disp::Play));
-    EXPECT_EQ(rig.nextEnd(5000), 0);
-    EXPECT_FALSE(picture->hasVideo()) << "a sound file made the video renderer";
-
-    ASSERT_TRUE(rig.engine->set(Disp::FileName, clip));
-    ASSERT_TRUE(rig.engine->call(Disp::Play));
-    EXPECT_TRUE(waitFor([&] { return picture->hasVideo() && orangeAtCentre(picture); }, 5000))
-        << "the clip's picture never showed";
-    EXPECT_EQ(rig.nextEnd(8000), 0);
-}
+    PictureRig() : EngineRig({{"vo", "libmpv"}, {"ao", "null"}}) {}
+    MpvPicture *picture() { return part<MpvPicture>(*engine, "picture"); }
+    bool orangeAtCentre()
+    {
+        const QImage shot = picture()->grab().toImage();
+        const QColor c = shot.isNull() ? QColor() : shot.pixelColor(shot.width() / 2, shot.height() / 2);
+        return c.red() > 200 && c.green() > 100 && c.green() < 160 && c.blue() < 80;
+    }
+};
+}  // namespace
 
 // A picture with no sound at all: nothing else keeps the file going, so it
 // must have its renderer before libmpv chooses the tracks.
@@ -60,30 +29,30 @@ TEST(EnginePicture, ClipWithoutSoundIsDrawnAndPlaysToItsEnd)
 {
     QTemporaryDir dir;
     const QString clip = dir.filePath("silent.mp4");
-    ASSERT_TRUE(makeOrangeClip(clip, 1.5, false));
-    EngineRig rig(withPictures());
-    rig.host->show();
+    ASSERT_TRUE(makeVideo(clip, 1.5, kOrange, false));
+    PictureRig rig;
     QElapsedTimer t;
     t.start();
-    ASSERT_TRUE(rig.engine->set(Disp::FileName, clip));
-    ASSERT_TRUE(rig.engine->call(Disp::Play));
-    EXPECT_TRUE(waitFor([&] { return orangeAtCentre(pictureOf(*rig.engine)); }, 5000))
-        << "the clip's picture never showed";
+    rig.play(clip);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig.orangeAtCentre(); }, 5000)) << "the clip's picture never showed";
     EXPECT_EQ(rig.nextEnd(8000), 0);
     EXPECT_GT(t.elapsed(), 1200) << "the clip ended before its picture had played";
 }
 
-TEST(EnginePicture, EndStopAndCloseWaitForNoFrame)
+TEST(EnginePicture, SoundAloneMakesNoRendererAndCloseWaitsForNoFrame)
 {
     QTemporaryDir dir;
-    const QString clip = dir.filePath("orange.mp4");
-    ASSERT_TRUE(makeOrangeClip(clip, 1.0));
-    EngineRig rig(withPictures());
-    rig.host->show();
+    const QString wav = dir.filePath("tone.wav"), clip = dir.filePath("orange.mp4");
+    ASSERT_TRUE(writeWav(wav, 0.5));
+    ASSERT_TRUE(makeVideo(clip, 1.0, kOrange));
+    PictureRig rig;
+    rig.play(wav);
+    EXPECT_EQ(rig.nextEnd(5000), 0);
+    EXPECT_FALSE(rig.picture()->hasVideo()) << "a sound file made the video renderer";
+
     ASSERT_TRUE(rig.engine->set(Disp::AutoRewind, true));
-    ASSERT_TRUE(rig.engine->set(Disp::FileName, clip));
-    ASSERT_TRUE(rig.engine->call(Disp::Play));
-    ASSERT_TRUE(waitFor([&] { return orangeAtCentre(pictureOf(*rig.engine)); }, 5000));
+    rig.play(clip);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.picture()->hasVideo() && rig.orangeAtCentre(); }, 5000));
     // At its end the file pauses and rewinds, and the stop rewinds again:
     // each gives libmpv a frame to hand over. Closing must not wait for them
     // (it used to wait 200 ms for a frame nobody took).
@@ -92,7 +61,6 @@ TEST(EnginePicture, EndStopAndCloseWaitForNoFrame)
     t.start();
     EXPECT_TRUE(rig.engine->call(Disp::Stop));
     rig.host.reset();
-    const qint64 ms = t.elapsed();
-    std::printf("[ picture] stop and close took %lld ms\n", static_cast<long long>(ms));
-    EXPECT_LT(ms, 150);
+    std::printf("[ picture] stop and close took %lld ms\n", static_cast<long long>(t.elapsed()));
+    EXPECT_LT(t.elapsed(), 150);
 }

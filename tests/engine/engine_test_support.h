@@ -4,40 +4,39 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 #include "engine/mpv_engine.h"
 #include "support/files.h"
 #include "tests/engine/engine_media.h"
 
-// Processes events until `done` holds or `ms` have passed.
-inline bool waitFor(const std::function<bool()> &done, int ms) { return QTest::qWaitFor(done, ms); }
-
 inline double number(MediaEngine &engine, Disp id) { return engine.get(id).value_or(QVariant(-99.0)).toDouble(); }
 
 // One of the engine's own widgets, by its object name.
 template <typename T = QWidget>
-T *part(MediaEngine &mp, const char *name)
-{
-    return mp.widget()->findChild<T *>(QLatin1String(name));
-}
+T *part(MediaEngine &mp, const char *name) { return mp.widget()->findChild<T *>(QLatin1String(name)); }
 
-// An engine in a host widget, as the video window holds it.
+// An engine in a shown host widget, as the video window holds it.
 struct EngineRig
 {
-    explicit EngineRig(const MpvOptions &options = nullOutputs())
+    explicit EngineRig(const MpvOptions &options = nullOutputs(), QSize size = {640, 480})
         : host(std::make_unique<QWidget>()), engine(new MpvEngine(host.get(), options)),
           ends(engine, &MediaEngine::EndOfStream)
     {
-        host->resize(640, 480);
-        engine->widget()->setGeometry(0, 0, 640, 480);
+        host->resize(size);
+        engine->widget()->setGeometry(QRect(QPoint(), size));
+        host->show();
+    }
+    void play(const QString &file)
+    {
+        ASSERT_TRUE(engine->set(Disp::FileName, file));
+        ASSERT_TRUE(engine->call(Disp::Play));
     }
     // Result of the next end of stream, or -999 when none came in time.
     int nextEnd(int ms)
     {
         const qsizetype seen = ends.size();
-        if (!waitFor([&] { return ends.size() > seen; }, ms))
+        if (!QTest::qWaitFor([&] { return ends.size() > seen; }, ms))
             return -999;
         return ends.at(seen).at(0).toInt();
     }
@@ -46,15 +45,3 @@ struct EngineRig
     MpvEngine *engine;  // owned by the host, as by the video window
     QSignalSpy ends;
 };
-
-// Plays `source` to its end on a new engine with `options`, once `before` has
-// made its settings; returns the end's result (-999: none in time). The engine
-// is gone on return, so a sound file it wrote is whole.
-inline int playToEnd(const MpvOptions &options, const QString &source, const std::function<void(MediaEngine &)> &before)
-{
-    EngineRig rig(options);
-    before(*rig.engine);
-    EXPECT_TRUE(rig.engine->set(Disp::FileName, source));
-    EXPECT_TRUE(rig.engine->call(Disp::Play));
-    return rig.nextEnd(5000);
-}

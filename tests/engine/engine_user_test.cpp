@@ -1,11 +1,12 @@
-// What the user meets in the engine's own area: the bars, the panels' texts,
-// the picture of a file without video, the name the sound mixer shows.
+// What the user meets in the engine's own area: full screen, the panels and
+// picture sizes, the bars, the panels' texts, the picture of a file without
+// video, the name the sound mixer shows.
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QStyle>
-#include <QStyleOptionSlider>
 
 #include "tests/engine/engine_test_support.h"
 
@@ -15,17 +16,9 @@ QString text(MediaEngine &mp, const char *label) { return part<QLabel>(mp, label
 // The point of a bar that stands for `value`.
 QPoint pointOf(QSlider *bar, int value)
 {
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.orientation = bar->orientation();
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    const QRect groove = bar->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, bar);
-    const QRect handle = bar->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, bar);
-    const int span = groove.width() - handle.width();
-    const int x = groove.x() + handle.width() / 2
-                  + QStyle::sliderPositionFromValue(bar->minimum(), bar->maximum(), value, span);
-    return {x, bar->height() / 2};
+    const int handle = bar->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, bar);
+    const int span = bar->width() - handle;
+    return {handle / 2 + QStyle::sliderPositionFromValue(bar->minimum(), bar->maximum(), value, span), bar->height() / 2};
 }
 
 // Two seconds of sound with a 300 x 300 blue cover, as music files carry it.
@@ -37,6 +30,89 @@ bool makeSongWithCover(const QString &path)
 }
 }  // namespace
 
+TEST(EngineDisplay, FullScreenPanelsSizesBorderAndTitle)
+{
+    QTemporaryDir dir;
+    const QString clip = dir.filePath("clip.mp4");
+    ASSERT_TRUE(makeVideo(clip, 1.0));
+    EngineRig rig(nullOutputs(), {800, 600});
+    MpvEngine &mp = *rig.engine;
+    QWidget *picture = part(mp, "picture");
+    QWidget &window = *rig.host;
+    ASSERT_TRUE(mp.set(Disp::EnableFullScreenControls, true));
+
+    ASSERT_TRUE(mp.set(Disp::DisplaySize, 3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isFullScreen() && picture->size() == window.size(); }, 2000));
+    EXPECT_EQ(picture->mapTo(&window, QPoint(0, 0)), QPoint(0, 0));
+    EXPECT_FALSE(part(mp, "statusBar")->isVisible());
+    EXPECT_TRUE(mp.get(Disp::ShowStatusBar).value_or(false).toBool()) << "reads what is set";
+
+    // The controls come over the picture when the mouse moves.
+    QWidget *overlay = part(mp, "fullScreenControls");
+    EXPECT_FALSE(overlay->isVisible());
+    QMouseEvent move(QEvent::MouseMove, QPointF(50, 50), picture->mapToGlobal(QPointF(50, 50)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &move);
+    EXPECT_TRUE(overlay->isVisible());
+
+    // The video window setting its own state keeps the picture full screen.
+    window.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isFullScreen(); }, 1000));
+
+    // Left by hand, the window is told which size is in use again.
+    QSignalSpy left(&mp, &MediaEngine::DisplaySizeChanged);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isFullScreen(); }, 1000));
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left.at(0).at(0).toInt(), 0);
+    EXPECT_TRUE(part(mp, "statusBar")->isVisible());
+    EXPECT_FALSE(overlay->isVisible());
+    EXPECT_EQ(mp.get(Disp::DisplaySize).value_or(-1).toInt(), 0);
+
+    ASSERT_TRUE(mp.set(Disp::DisplaySize, 3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isFullScreen(); }, 1000));
+    QTest::mouseDClick(picture, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isFullScreen(); }, 1000));
+    EXPECT_EQ(left.size(), 2);
+    EXPECT_TRUE(part(mp, "controlButtons")->isVisible());
+
+    // Every panel hides as set; with none the picture takes the whole area.
+    const std::pair<Disp, const char *> panels[] = {{Disp::ShowControls, "controlButtons"},
+        {Disp::ShowAudioControls, "soundControls"}, {Disp::ShowPositionControls, "positionBar"},
+        {Disp::ShowStatusBar, "statusBar"}, {Disp::ShowDisplay, "titlePanel"}};
+    for (auto [id, name] : panels) {
+        ASSERT_TRUE(mp.set(id, false));
+        EXPECT_FALSE(part(mp, name)->isVisible()) << name;
+    }
+    EXPECT_EQ(picture->size(), mp.widget()->size());
+    EXPECT_FALSE(mp.set(Disp::ShowControls, QVariant()));
+    EXPECT_FALSE(mp.set(Disp::DisplaySize, 7));
+
+    ASSERT_TRUE(mp.set(Disp::ShowDisplay, true));
+    EXPECT_TRUE(part(mp, "titlePanel")->isVisible());
+    ASSERT_TRUE(mp.set(Disp::AutoStart, false));
+    ASSERT_TRUE(mp.set(Disp::FileName, clip));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return picture->size() == QSize(320, 240); }, 3000)) << picture->width();
+    EXPECT_EQ(part(mp, "titlePanel")->findChild<QLabel *>()->text(), "clip.mp4") << "the name without a title tag";
+    QWidget *frame = part(mp, "pictureFrame");
+    const QRect region(0, 0, 800, 600 - part(mp, "titlePanel")->height());
+    for (auto [mode, expected] : {std::pair{1, QSize(160, 120)}, {2, QSize(640, 480)}, {0, QSize(320, 240)}}) {
+        ASSERT_TRUE(mp.set(Disp::DisplaySize, mode));
+        EXPECT_EQ(picture->size(), expected) << mode;
+        EXPECT_EQ(frame->geometry().center(), region.center()) << "centred " << mode;
+    }
+    // Scaled to the area, aspect kept, with a border of its width all round.
+    ASSERT_TRUE(mp.set(Disp::VideoBorderWidth, 6));
+    ASSERT_TRUE(mp.set(Disp::VideoBorderColor, 0x0000FF));
+    ASSERT_TRUE(mp.set(Disp::DisplaySize, 4));
+    EXPECT_EQ(frame->geometry(), QRect(frame->pos(), picture->size() + QSize(12, 12)));
+    EXPECT_EQ(picture->pos(), QPoint(6, 6));
+    EXPECT_TRUE(region.contains(frame->geometry()));
+    EXPECT_TRUE(frame->width() == region.width() || frame->height() == region.height()) << "fills one way";
+    EXPECT_NEAR(double(picture->width()) / picture->height(), 4.0 / 3.0, 0.01);
+    EXPECT_EQ(frame->grab().toImage().pixelColor(2, 2), QColor(255, 0, 0)) << "0x00BBGGRR";
+}
+
 TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
 {
     QTemporaryDir dir;
@@ -44,26 +120,23 @@ TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
     ASSERT_TRUE(makeVideo(clip, 8.0));
     EngineRig rig;
     MpvEngine &mp = *rig.engine;
-    rig.host->show();
     ASSERT_TRUE(mp.set(Disp::AutoStart, false));
     ASSERT_TRUE(mp.set(Disp::FileName, clip));
     auto *bar = part<QSlider>(mp, "positionSlider");
-    ASSERT_TRUE(waitFor([&] { return bar->maximum() > 7000; }, 5000));
+    const auto pos = [&] { return number(mp, Disp::CurrentPosition); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->maximum() > 7000; }, 5000));
 
     // A click on the bar: the file goes to where it was clicked.
     QTest::mouseClick(bar, Qt::LeftButton, {}, pointOf(bar, 6000));
-    EXPECT_TRUE(waitFor([&] { return std::abs(number(mp, Disp::CurrentPosition) - 6.0) < 0.4; }, 3000))
-        << number(mp, Disp::CurrentPosition);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(pos() - 6.0) < 0.4; }, 3000)) << pos();
 
     // Dragging the knob moves the file before the button is let go.
     QTest::mousePress(bar, Qt::LeftButton, {}, pointOf(bar, bar->value()));
     for (int v : {5000, 4000, 3000, 2000})
         QTest::mouseMove(bar, pointOf(bar, v));
-    EXPECT_TRUE(waitFor([&] { return number(mp, Disp::CurrentPosition) < 3.5; }, 3000))
-        << number(mp, Disp::CurrentPosition);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pos() < 3.5; }, 3000)) << pos();
     QTest::mouseRelease(bar, Qt::LeftButton, {}, pointOf(bar, 2000));
-    EXPECT_TRUE(waitFor([&] { return std::abs(number(mp, Disp::CurrentPosition) - 2.0) < 0.2; }, 3000))
-        << number(mp, Disp::CurrentPosition);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(pos() - 2.0) < 0.2; }, 3000)) << pos();
 
     // The volume bar jumps too.
     auto *volume = part<QSlider>(mp, "volumeSlider");
@@ -81,11 +154,8 @@ TEST(EngineForTheUser, SaysWhyAFileDidNotPlayAndElidesLongTitles)
     const QString longName = dir.filePath(QString(60, u'a') + QStringLiteral(" la fin du titre.wav"));
     ASSERT_TRUE(writeWav(longName, 2.0));
 
-    EngineRig rig(untimedOutputs());
+    EngineRig rig(untimedOutputs(), {300, 400});
     MpvEngine &mp = *rig.engine;
-    rig.host->resize(300, 400);
-    mp.widget()->setGeometry(0, 0, 300, 400);
-    rig.host->show();
     const struct { QString path; const char *why; } cases[] = {
         {dir.filePath("absent.mp3"), "Fichier introuvable"}, {corrupt, "Format non reconnu"}};
     for (const auto &c : cases) {
@@ -104,36 +174,55 @@ TEST(EngineForTheUser, SaysWhyAFileDidNotPlayAndElidesLongTitles)
     ASSERT_TRUE(mp.set(Disp::AutoStart, false));
     ASSERT_TRUE(mp.set(Disp::FileName, longName));
     auto *title = part<QLabel>(mp, "titleText");
-    ASSERT_TRUE(waitFor([&] { return text(mp, "stateText") == QStringLiteral("Arrêté"); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text(mp, "stateText") == QStringLiteral("Arrêté"); }, 3000));
     EXPECT_TRUE(title->text().startsWith(QChar(0x2026))) << title->text().toStdString();
     EXPECT_TRUE(title->text().endsWith(QStringLiteral("la fin du titre.wav")));
     EXPECT_LE(title->fontMetrics().horizontalAdvance(title->text()), title->contentsRect().width());
     EXPECT_EQ(text(mp, "timesText"), "0:00 / 0:02");
 }
 
-TEST(EngineForTheUser, SoundAfterVideoShowsNoPictureOrItsCoverAndTheMixerSaysSolvane)
+// What the desktop remote, the screen saver and the user see of each kind of
+// file: the engine's state as it changes, jumps in the file, the picture's
+// size; a sound file after a video shows no frame of it, or its own cover.
+TEST(EngineForTheUser, EachKindOfFileShowsItsPictureAndTellsItsState)
 {
     QTemporaryDir dir;
     const QString clip = dir.filePath("clip.mp4"), wav = dir.filePath("son.wav"), song = dir.filePath("song.mp3");
-    ASSERT_TRUE(makeVideo(clip, 1.0));
-    ASSERT_TRUE(writeWav(wav, 1.0));
+    ASSERT_TRUE(makeVideo(clip, 3.0));
+    ASSERT_TRUE(writeWav(wav, 3.0));
     ASSERT_TRUE(makeSongWithCover(song));
-
-    EngineRig rig(untimedOutputs());
+    EngineRig rig;
     MpvEngine &mp = *rig.engine;
-    rig.host->show();
     QWidget *picture = part(mp, "picture");
-    ASSERT_TRUE(mp.set(Disp::AutoStart, false));
-    ASSERT_TRUE(mp.set(Disp::FileName, clip));
-    ASSERT_TRUE(waitFor([&] { return picture->size() == QSize(320, 240); }, 3000));
+    QSignalSpy states(&mp, &MediaEngine::PlayStateChange);
+    QSignalSpy jumps(&mp, &MediaEngine::PositionChange);
+    const auto state = [&] { return mp.get(Disp::PlayState).value_or(-1).toInt(); };
+    const auto width = [&] { return mp.get(Disp::ImageSourceWidth).value_or(-1).toInt(); };
+
+    rig.play(clip);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state() == mpPlaying; }, 10000));
+    ASSERT_GE(states.size(), 2);
+    EXPECT_EQ(states.at(0), (QVariantList{mpClosed, mpWaiting}));
+    EXPECT_EQ(states.last(), (QVariantList{mpWaiting, mpPlaying}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return width() == 320 && picture->size() == QSize(320, 240); }, 5000));
+    EXPECT_EQ(mp.get(Disp::ImageSourceHeight).value_or(0).toInt(), 240);
+    mp.set(Disp::CurrentPosition, 1.5);
+    ASSERT_EQ(jumps.size(), 1);
+    EXPECT_DOUBLE_EQ(jumps.at(0).at(1).toDouble(), 1.5);
+    mp.call(Disp::Pause);
+    EXPECT_EQ(states.last(), (QVariantList{mpPlaying, mpPaused}));
+    mp.call(Disp::Stop);
+    EXPECT_EQ(states.last(), (QVariantList{mpPaused, mpStopped}));
 
     // A sound file: no picture size, the black area instead of the last frame.
-    ASSERT_TRUE(mp.set(Disp::FileName, wav));
-    ASSERT_TRUE(waitFor([&] { return picture->width() == mp.widget()->width(); }, 3000)) << picture->width();
+    rig.play(wav);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state() == mpPlaying; }, 10000));
+    EXPECT_EQ(width(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picture->width() == mp.widget()->width(); }, 3000)) << picture->width();
 
     // A song with its cover: the cover is the picture.
     ASSERT_TRUE(mp.set(Disp::FileName, song));
-    EXPECT_TRUE(waitFor([&] { return picture->size() == QSize(300, 300); }, 3000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picture->size() == QSize(300, 300); }, 3000))
         << picture->width() << 'x' << picture->height();
 
     // The name the sound server and its mixer list the player under.
