@@ -36,9 +36,7 @@ long peakRssKiB()
 
 TEST(LineReader, LineEndsAndOverlongLines)
 {
-    EXPECT_EQ(lines(""), QByteArrayList{});
-    EXPECT_EQ(lines("a\r\nb\rc\nd"), (QByteArrayList{"a", "b", "c", "d"}));
-    EXPECT_EQ(lines("a\n\n\r\n"), (QByteArrayList{"a", "", ""}));
+    EXPECT_EQ(lines("a\r\nb\rc\n\nd"), (QByteArrayList{"a", "b", "c", "", "d"}));
 
     // A CR LF split between two reads is still one line end.
     const QByteArray head(64 * 1024 - 1, 'x');
