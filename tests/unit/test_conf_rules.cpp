@@ -20,21 +20,16 @@ TEST(PlayCount, DecimalTextRoundedHalvesToEvenAndTooLargeRefused)
     EXPECT_EQ(playCountFromText(QString(400, u'9')), std::nullopt);
 }
 
-TEST(QuitAtEnd, ShownOnlyForASinglePlay)
+// The dialog test types into the real field; these are the edges it does not.
+TEST(CountField, QuitAtEndOnlyForASinglePlayAndOnlyAsciiDigitsTyped)
 {
-    for (const char *one : {"1", "01", "1."})
+    for (const char *one : {"01", "1."})
         EXPECT_TRUE(quitAtEndVisible(true, one)) << one;
-    for (const char *other : {"", "0.9", "1.5", "11"})
+    for (const char *other : {"", "1.5", "11"})
         EXPECT_FALSE(quitAtEndVisible(true, other)) << other;
     EXPECT_FALSE(quitAtEndVisible(false, "1"));
-}
-
-TEST(CountKeys, DigitsPointAndBackspaceOnly)
-{
-    for (QChar c : QString("09.\b"))
-        EXPECT_TRUE(countKeyAccepted(c)) << int(c.unicode());
-    for (QChar c : QString("-a,\r"))
-        EXPECT_FALSE(countKeyAccepted(c)) << int(c.unicode());
+    EXPECT_TRUE(countKeyAccepted(QChar('.')));
+    EXPECT_FALSE(countKeyAccepted(QChar(',')));
     EXPECT_FALSE(countKeyAccepted(QChar(0x0663)));  // an Arabic-Indic three
 }
 

@@ -28,14 +28,13 @@ struct ListDir
 
 }  // namespace
 
-TEST(PlaylistRead, M3uLinesBecomeEntriesResolvedAgainstTheListFolder)
+TEST(PlaylistRead, M3uAndPlsEntriesResolvedAgainstTheListFolder)
 {
     ListDir d;
     const QByteArray m3u = "#EXTM3U\r\n"
                            "#EXTINF:123,Artiste - Titre\r\n"
                            "  C:\\Musique\\a.mp3\r\n"
                            "\r\n"
-                           "   \n"
                            "  #EXTINF:5,indented comment\r"
                            "D:b.mp3\n"
                            "\\Musique\\b.mp3\r\n"
@@ -55,11 +54,8 @@ TEST(PlaylistRead, M3uLinesBecomeEntriesResolvedAgainstTheListFolder)
 
     // The folder ends at the last separator of either kind.
     EXPECT_EQ(listFolder("/home/a\\b/x.m3u"), "/home/a\\b/");
-}
 
-TEST(PlaylistRead, PlsTakesFileValuesInFileOrder)
-{
-    ListDir d;
+    // PLS: the File values in file order, whatever their numbers.
     const QByteArray pls = "[playlist]\r\n"
                            "File9=C:\\a.mp3\r\n"
                            "file1=C:\\ignored.mp3\r\n"
