@@ -22,7 +22,7 @@ bool droppedAfter(const QString &path, const QByteArray &bytes)
 }
 }  // namespace
 
-TEST(HandOver, ASecondStartsCommandLineReachesTheFirstAndNothingElseDoes)
+TEST(HandOver, OnlyWellFormedMessagesOfItsOwnUserReachTheFirst)
 {
     QTemporaryDir dir;
     const QString program = dir.filePath("solvane");
@@ -42,14 +42,10 @@ TEST(HandOver, ASecondStartsCommandLineReachesTheFirstAndNothingElseDoes)
     EXPECT_TRUE(droppedAfter(first.socketPath(), encodeHandOver({"/tmp", {"a.wav"}}).chopped(3)));
     EXPECT_EQ(received.size(), 0);
 
-    // The second start hands over and is done (its files played: e2e).
+    // A listening first one is handed the files in the e2e test. Nobody
+    // listening (the first is gone): the second start still ends soon.
+    QFile::remove(first.socketPath());
     SingleInstance second(program);
     ASSERT_TRUE(second.anotherIsRunning());
-    EXPECT_TRUE(second.handOver("/home/ana", {"été.wav"}));
-    ASSERT_TRUE(received.wait(5000) || received.size() == 1);
-    EXPECT_EQ(received.at(0), (QVariantList{"/home/ana", QStringList{"été.wav"}}));
-
-    // Nobody listening (the first is gone): the second start still ends soon.
-    QFile::remove(first.socketPath());
     EXPECT_FALSE(second.handOver("/", {"x.wav"}, 300));
 }

@@ -12,15 +12,13 @@
 
 namespace {
 
-QByteArrayList lines(const QByteArray &bytes, qsizetype maxLine = LineReader::kMaxLine)
+QByteArrayList lines(QByteArray bytes, qsizetype maxLine = LineReader::kMaxLine)
 {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     LineReader reader(buffer, maxLine);
     QByteArrayList out;
-    QByteArray line;
-    while (reader.next(line))
+    for (QByteArray line; reader.next(line);)
         out << line;
     return out;
 }
