@@ -3,7 +3,6 @@
 #include "app/command_line.h"
 #include "app/geometry_text.h"
 #include "app/time_display.h"
-#include "platform/paths.h"
 
 // The fuzzer checks that every path comes out absolute and that the list flag
 // follows the first one's extension; these are the cases it cannot judge.
@@ -32,15 +31,6 @@ TEST(GeometryText, NumbersRoundTripThroughTheirStoredText)
     EXPECT_EQ(textToNumber("  42"), 42.0);
     EXPECT_FALSE(textToNumber("12px").has_value());
     EXPECT_FALSE(textToNumber("nan").has_value());
-}
-
-TEST(Paths, SeparatorsFolderEndsAndStreams)
-{
-    EXPECT_EQ(paths::WithBackslash("/"), "/");
-    EXPECT_EQ(paths::WithBackslash(""), "/");
-    EXPECT_TRUE(paths::isAbsolute("D:b.mp3"));
-    EXPECT_TRUE(paths::isWebUrl("HTTPS://radio.example/stream"));
-    EXPECT_FALSE(paths::isWebUrl("/music/http://x.mp3"));
 }
 
 // The main window test reads the usual case off the real label and knob.
