@@ -1,4 +1,3 @@
-#include <QDBusArgument>
 #include <QDBusPendingCallWatcher>
 #include <QSlider>
 #include <QSignalSpy>
@@ -33,24 +32,13 @@ public:
                 return it->value(property);
         return {};
     }
-    QList<qlonglong> seeks;
 public slots:
-    void onSeeked(qlonglong position) { seeks << position; }
     void onChanged(const QString &interface, const QVariantMap &properties, const QStringList &)
     {
         if (interface == kPlayer)
             changes << properties;
     }
 };
-
-QVariantMap toMap(const QVariant &v)
-{
-    if (!v.canConvert<QDBusArgument>())
-        return v.toMap();
-    QVariantMap m;
-    v.value<QDBusArgument>() >> m;
-    return m;
-}
 
 // A desktop's remote. The player answers in this very thread, so every call
 // waits for its answer with events going.
@@ -80,8 +68,9 @@ struct Remote
 };
 }  // namespace
 
-// Status, metadata, pause, seek, next and quit are also driven on the real
-// program (e2e); this test holds what only the stand-in engine can show.
+// Status, metadata, pause, seek (and its Seeked signal), next (and its new
+// metadata) and quit are driven on the real program in the e2e test; this
+// test holds what only the stand-in engine can show.
 TEST(Mpris, RemoteDrivesThePlayerAndHearsEveryChange)
 {
     PrivateBus bus;
@@ -93,7 +82,6 @@ TEST(Mpris, RemoteDrivesThePlayerAndHearsEveryChange)
     ChangeLog log;
     ASSERT_TRUE(remote.bus.connect(kService, kPath, kProps, "PropertiesChanged", &log,
                                    SLOT(onChanged(QString, QVariantMap, QStringList))));
-    ASSERT_TRUE(remote.bus.connect(kService, kPath, kPlayer, "Seeked", &log, SLOT(onSeeked(qlonglong))));
 
     // The desktop finds the program's icon and name through its desktop file.
     EXPECT_EQ(remote.get("DesktopEntry", "org.mpris.MediaPlayer2").toString(), "solvane");
@@ -127,12 +115,9 @@ TEST(Mpris, RemoteDrivesThePlayerAndHearsEveryChange)
     mp->log.clear();
     EXPECT_TRUE(remote.call("Seek", {QVariant::fromValue(qlonglong(3'000'000))}));
     EXPECT_EQ(mp->entries("set 1027"), QStringList{"set 1027 5"});
-    emit mp->PositionChange(2.0, 5.0);  // as the engine tells any jump
-    QTRY_COMPARE(log.seeks, QList<qlonglong>{5'000'000});
     // Next plays the following entry, as the end of a stream would.
     EXPECT_TRUE(remote.call("Next"));
     EXPECT_EQ(s.app.CurrentFile, s.path("deux.ogg"));
-    QTRY_VERIFY(toMap(log.last("Metadata")).value("xesam:url").toString().endsWith("deux.ogg"));
     QTRY_COMPARE(log.last("CanGoNext").toBool(), false);
     EXPECT_TRUE(remote.call("Previous"));
     EXPECT_EQ(list->ListIndex(), 0);

@@ -51,9 +51,9 @@ void killWhileWriting(const std::function<bool(int)> &write, qint64 delayUs)
 }
 
 // Runs kRuns kills over about two writes each and checks the file after each.
-// Returns how many kills found the new content, for the report.
-int killRuns(const QString &path, const QByteArray &oldBytes, const QByteArray &newBytes,
-             const std::function<bool(int)> &write)
+// Prints how many kills found the new content, for the report.
+void killRuns(const char *what, const QString &path, const QByteArray &oldBytes, const QByteArray &newBytes,
+              const std::function<bool(int)> &write)
 {
     QElapsedTimer t;
     t.start();
@@ -75,7 +75,7 @@ int killRuns(const QString &path, const QByteArray &oldBytes, const QByteArray &
         for (const QString &aside : QDir(QFileInfo(path).path()).entryList({".*"}, QDir::Files | QDir::Hidden))
             QFile::remove(QFileInfo(path).path() + "/" + aside);
     }
-    return sawNew;
+    std::printf("%s: %d kills, %d found the new content\n", what, kRuns, sawNew);
 }
 
 }  // namespace
@@ -87,9 +87,8 @@ TEST(KillWhileWriting, SettingsFileIsOldOrNewWhole)
     Settings oldS = Settings::defaults();
     Settings newS;
     newS.fromArray({4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 1, 12345, 16777215, -32768, 1, -10000, 32767, 1});
-    const int sawNew = killRuns(path, formatSettings(oldS), formatSettings(newS),
-                                [&](int k) { return writeSettingsFile(path, k % 2 ? newS : oldS); });
-    std::printf("settings file: %d kills, %d found the new content\n", kRuns, sawNew);
+    killRuns("settings file", path, formatSettings(oldS), formatSettings(newS),
+             [&](int k) { return writeSettingsFile(path, k % 2 ? newS : oldS); });
 }
 
 TEST(KillWhileWriting, SavedListIsOldOrNewWhole)
@@ -101,7 +100,6 @@ TEST(KillWhileWriting, SavedListIsOldOrNewWhole)
         oldList << QStringLiteral("/musique/ancienne/%1.mp3").arg(i);
         newList << QStringLiteral("/films/nouvelle liste/épisode %1.mkv").arg(i);
     }
-    const int sawNew = killRuns(path, playlist::m3uBytes(oldList), playlist::m3uBytes(newList),
-                                [&](int k) { return playlist::writeM3U(path, k % 2 ? newList : oldList); });
-    std::printf("32766-entry list: %d kills, %d found the new content\n", kRuns, sawNew);
+    killRuns("32766-entry list", path, playlist::m3uBytes(oldList), playlist::m3uBytes(newList),
+             [&](int k) { return playlist::writeM3U(path, k % 2 ? newList : oldList); });
 }
