@@ -18,25 +18,19 @@ const QString kPath = "/org/mpris/MediaPlayer2";
 const QString kPlayer = "org.mpris.MediaPlayer2.Player";
 const QString kProps = "org.freedesktop.DBus.Properties";
 
-// What a desktop's sound menu hears: every PropertiesChanged of the player.
+// What a desktop's sound menu hears: the last announced value of every
+// property of the player.
 class ChangeLog : public QObject
 {
     Q_OBJECT
 public:
-    QList<QVariantMap> changes;
-    // The last announced value of `property`.
-    QVariant last(const QString &property) const
-    {
-        for (auto it = changes.crbegin(); it != changes.crend(); ++it)
-            if (it->contains(property))
-                return it->value(property);
-        return {};
-    }
+    QVariant last(const QString &property) const { return latest.value(property); }
+    QVariantMap latest;
 public slots:
     void onChanged(const QString &interface, const QVariantMap &properties, const QStringList &)
     {
         if (interface == kPlayer)
-            changes << properties;
+            latest.insert(properties);
     }
 };
 

@@ -1,15 +1,12 @@
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include "platform/instance_message.h"
 
 namespace {
-QByteArray header(quint32 length)
+// The magic and a big-endian payload length.
+QByteArray header(quint32 n)
 {
-    QByteArray out("SOLVANE1");
-    char bytes[4];
-    qToBigEndian(length, bytes);
-    return out + QByteArray(bytes, 4);
+    return QByteArray("SOLVANE1") + char(n >> 24) + char(n >> 16) + char(n >> 8) + char(n);
 }
 }  // namespace
 
