@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString path = fuzz::scratchDir() + QStringLiteral("/list") + QLatin1String(ext);
     FUZZ_REQUIRE(writeFile(path, body));
     const std::optional<playlist::ListRead> read = playlist::readPlaylist(path);
-    FUZZ_REQUIRE(read.has_value());
-    FUZZ_REQUIRE(read->complete);
+    FUZZ_REQUIRE(read.has_value() && read->complete);
     const QByteArrayList &entries = read->entries;
     FUZZ_REQUIRE(entries.size() <= playlist::kMaxEntries);
 
