@@ -7,7 +7,8 @@
 #include "dialogs/help_path.h"
 #include "support/files.h"
 
-// The dialog test applies "3.5" and "99999" through the real dialog.
+// The dialog test types into the real field and applies "3.5" and "99999";
+// these are the edges it does not.
 TEST(PlayCount, DecimalTextRoundedHalvesToEvenAndTooLargeRefused)
 {
     EXPECT_EQ(playCountFromText("2.5"), qint16(2));
@@ -17,11 +18,8 @@ TEST(PlayCount, DecimalTextRoundedHalvesToEvenAndTooLargeRefused)
     EXPECT_EQ(playCountFromText("32767.5"), std::nullopt);
     // Far too many digits for any number type is still too large, not zero.
     EXPECT_EQ(playCountFromText(QString(400, u'9')), std::nullopt);
-}
 
-// The dialog test types into the real field; these are the edges it does not.
-TEST(CountField, QuitAtEndOnlyForASinglePlayAndOnlyAsciiDigitsTyped)
-{
+    // Quit at the end only for a single play; only ASCII digits are typed.
     EXPECT_TRUE(quitAtEndVisible(true, "01"));
     EXPECT_FALSE(quitAtEndVisible(true, "11"));
     EXPECT_FALSE(quitAtEndVisible(false, "1"));

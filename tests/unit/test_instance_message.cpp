@@ -16,7 +16,6 @@ TEST(InstanceMessage, OneWholeWellFormedMessageOrNothing)
     const QByteArray wire = encodeHandOver(sent);
     HandOver got;
     ASSERT_EQ(decodeHandOver(wire, got), HandOverParse::Done);
-    EXPECT_EQ(got.currentDir, sent.currentDir);
     EXPECT_EQ(got.arguments, sent.arguments);
 
     // Arrives in pieces: wait for the rest.

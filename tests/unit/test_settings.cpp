@@ -58,7 +58,7 @@ TEST(SettingsFile, ReadingRulesFollowTheGroups)
     EXPECT_EQ(parsed("0,1,1,1,1,1,1,1,0,1,1,0,0,0,0,0,-100,0,0"), Settings::defaults());
 }
 
-TEST(SettingsFile, StartupReadsTheFileOrTheDefaults)
+TEST(SettingsFile, ReadAtStartAndReplacedWholeOrNotAtAll)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Solvane.cfg");
@@ -72,12 +72,7 @@ TEST(SettingsFile, StartupReadsTheFileOrTheDefaults)
     Settings empty;
     readSettingsFile(path, empty);
     EXPECT_EQ(empty, Settings());
-}
 
-TEST(SettingsFile, WriterReplacesTheFileWholeOrNotAtAll)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Solvane.cfg");
     Settings s = Settings::defaults();
     ASSERT_TRUE(writeSettingsFile(path, s));
 
@@ -101,11 +96,11 @@ TEST(SettingsFile, WriterReplacesTheFileWholeOrNotAtAll)
 
 TEST(SettingsFile, LivesBesideTheProgramOnlyWhenItCan)
 {
-    QTemporaryDir dir;
     EXPECT_EQ(settingsFilePath("/", true, "/home/u/.config"), "/Solvane.cfg") << "one separator at a root";
     // Installed where the user cannot write: the user's configuration folder.
     EXPECT_EQ(settingsFilePath("/usr/bin", false, "/home/u/.config"), "/home/u/.config/Solvane/Solvane.cfg");
     // A portable install that already holds its file keeps it.
+    QTemporaryDir dir;
     ASSERT_TRUE(writeFile(dir.filePath("Solvane.cfg")));
     EXPECT_EQ(settingsFilePath(dir.path(), false, "/home/u/.config"), dir.path() + "/Solvane.cfg");
 }
