@@ -20,23 +20,22 @@ bool sameNumber(double back, double v)
     return std::fabs(back - v) <= 1e-14 * std::fabs(v) || (std::isinf(back) == false && std::fabs(v) < 1e-300);
 }
 
-int byteAt(const uint8_t *data, size_t size, size_t i) { return i < size ? data[i] : 0; }
-
 // One or two screens side by side and a window of any size, all from the
 // input's bytes; the stored number is the window's left and top.
 void checkPlacement(double stored, const uint8_t *data, size_t size)
 {
+    uint8_t b[7] = {};
+    std::memcpy(b, data, std::min(size, sizeof b));
     const double tw = saneTwips(stored);
     FUZZ_REQUIRE(std::isfinite(tw) && std::fabs(tw) <= 15e6);
     const int px = twips::toPx(tw);
-    QList<QRect> screens{QRect(0, 0, 640 + 16 * byteAt(data, size, 0), 480 + 8 * byteAt(data, size, 1))};
-    if (byteAt(data, size, 2) & 1)
-        screens << QRect(screens[0].right() + 1, 64 * (byteAt(data, size, 3) % 8), 800, 600);
+    QList<QRect> screens{QRect(0, 0, 640 + 16 * b[0], 480 + 8 * b[1])};
+    if (b[2] & 1)
+        screens << QRect(screens[0].right() + 1, 64 * (b[3] % 8), 800, 600);
     // A frame holds its title bar: never less high than it.
-    const QSize windowSize(1 + 2 * byteAt(data, size, 4), 24 + 2 * byteAt(data, size, 5));
-    const QRect frame(QPoint(px, byteAt(data, size, 6) & 1 ? -px : px), windowSize);
-    const QPoint at = reachablePosition(frame, screens);
-    const QRect placed(at, windowSize);
+    const QSize windowSize(1 + 2 * b[4], 24 + 2 * b[5]);
+    const QRect frame(QPoint(px, b[6] & 1 ? -px : px), windowSize);
+    const QRect placed(reachablePosition(frame, screens), windowSize);
     bool reachable = false;
     for (const QRect &s : screens) {
         const int overlap = qMin(placed.right(), s.right()) - qMax(placed.left(), s.left()) + 1;
@@ -61,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString stored = numberToText(*v);
         FUZZ_REQUIRE(stored.startsWith(QLatin1Char(' ')) || stored.startsWith(QLatin1Char('-')));
         const std::optional<double> back = textToNumber(stored);
-        FUZZ_REQUIRE(back.has_value());
-        FUZZ_REQUIRE(sameNumber(*back, *v));
+        FUZZ_REQUIRE(back.has_value() && sameNumber(*back, *v));
         checkPlacement(*v, data, size);
     }
     // Raw doubles as a window's edge may hold them, through their text.
@@ -71,8 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::memcpy(&raw, data, sizeof raw);
         if (std::isfinite(raw)) {
             const std::optional<double> back = textToNumber(numberToText(raw));
-            FUZZ_REQUIRE(back.has_value());
-            FUZZ_REQUIRE(sameNumber(*back, raw));
+            FUZZ_REQUIRE(back.has_value() && sameNumber(*back, raw));
         }
     }
     return 0;

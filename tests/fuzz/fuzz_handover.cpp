@@ -10,11 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const HandOverParse result = decodeHandOver(bytes, message);
     // A message cut short is never taken for a whole one.
     for (qsizetype cut : {qsizetype(0), qsizetype(1), qsizetype(kHandOverHeader), bytes.size() / 2, bytes.size() - 1}) {
-        if (cut < 0 || cut >= bytes.size())
-            continue;
         HandOver part;
-        const HandOverParse partial = decodeHandOver(bytes.left(cut), part);
-        FUZZ_REQUIRE(partial != HandOverParse::Done || result == HandOverParse::Bad);
+        FUZZ_REQUIRE(cut < 0 || cut >= bytes.size() || decodeHandOver(bytes.left(cut), part) != HandOverParse::Done ||
+                     result == HandOverParse::Bad);
     }
     if (result == HandOverParse::Done) {
         FUZZ_REQUIRE(message.currentDir.startsWith(QLatin1Char('/')));
@@ -32,12 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         a.remove(QChar(0));
     const QByteArray wire = encodeHandOver(sent);
     HandOver got;
-    const HandOverParse sentResult = decodeHandOver(wire, got);
-    if (wire.size() - kHandOverHeader <= kHandOverMaxPayload) {
-        FUZZ_REQUIRE(sentResult == HandOverParse::Done);
-        FUZZ_REQUIRE(got.currentDir == sent.currentDir && got.arguments == sent.arguments);
-    } else {
-        FUZZ_REQUIRE(sentResult == HandOverParse::Bad);
-    }
+    const bool fits = wire.size() - kHandOverHeader <= kHandOverMaxPayload;
+    FUZZ_REQUIRE(decodeHandOver(wire, got) == (fits ? HandOverParse::Done : HandOverParse::Bad));
+    FUZZ_REQUIRE(!fits || (got.currentDir == sent.currentDir && got.arguments == sent.arguments));
     return 0;
 }

@@ -16,15 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Past the cap: the body's start again and again, more lines than one
     // load may add (rare, since such a read is slow).
     const bool pastCap = (pick & 0xFE) == 0xFE;
-    if (pastCap && !body.isEmpty()) {
+    if (pastCap && !body.isEmpty())
         body = (body.left(16) + "\n").repeated(playlist::kMaxEntries + 3);
-    }
 
     const QString path = fuzz::scratchDir() + QStringLiteral("/list") + QLatin1String(ext);
     FUZZ_REQUIRE(writeFile(path, body));
     const std::optional<playlist::ListRead> read = playlist::readPlaylist(path);
-    FUZZ_REQUIRE(read.has_value());
-    FUZZ_REQUIRE(read->complete);
+    FUZZ_REQUIRE(read.has_value() && read->complete);
     const QByteArrayList &entries = read->entries;
     FUZZ_REQUIRE(entries.size() <= playlist::kMaxEntries);
 

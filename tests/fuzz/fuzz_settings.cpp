@@ -5,16 +5,12 @@
 #include "app/settings.h"
 #include "tests/fuzz/fuzz_support.h"
 
-namespace {
-
-Settings readBack(const QString &path)
+static Settings readBack(const QString &path)
 {
     Settings s;
     readSettingsFile(path, s);
     return s;
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,7 +1,5 @@
 #pragma once
-#include <QByteArray>
 #include <QDir>
-#include <QString>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -37,10 +35,8 @@ inline const QString &scratchDir()
 inline bool safeForMpv(const QString &entry)
 {
     const QString target = mpvTarget(entry, QStringLiteral("/home/user"));
-    if (target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
-        target.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
-        return true;
-    return target.startsWith(QLatin1Char('/'));
+    return target.startsWith(QLatin1Char('/')) || target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           target.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
 }
 
 }  // namespace fuzz

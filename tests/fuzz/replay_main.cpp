@@ -11,16 +11,14 @@ int main(int argc, char **argv)
 {
     int count = 0;
     for (int i = 1; i < argc; ++i) {
-        QDirIterator it(QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
+        for (QDirIterator it(QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories); it.hasNext(); ++count) {
             QFile f(it.next());
             if (!f.open(QIODevice::ReadOnly))
                 return 2;
             const QByteArray bytes = f.readAll();
             std::printf("%s\n", qPrintable(f.fileName()));
-            std::fflush(stdout);
+            std::fflush(stdout);  // the name stays on record when the checks abort
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
-            ++count;
         }
     }
     std::printf("%d inputs passed\n", count);

@@ -17,13 +17,6 @@ mode_t modeOf(const QString &path)
     return st.st_mode & 07777;
 }
 
-struct Umask
-{
-    explicit Umask(mode_t mask) : old(::umask(mask)) {}
-    ~Umask() { ::umask(old); }
-    mode_t old;
-};
-
 }  // namespace
 
 // A replaced file looks like the one it replaces: same mode, still behind its
@@ -32,16 +25,13 @@ TEST(AtomicFile, ReplacementKeepsModeAndLinks)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Solvane.cfg");
-    {
-        Umask mask(027);
-        ASSERT_TRUE(writeFileAtomically(path, "new\r\n"));
-        EXPECT_EQ(modeOf(path), 0640u);
-    }
-    {
-        Umask mask(002);
-        ASSERT_TRUE(writeFileAtomically(dir.filePath("other.m3u"), ""));
-        EXPECT_EQ(modeOf(dir.filePath("other.m3u")), 0664u);
-    }
+    const mode_t oldMask = ::umask(027);
+    EXPECT_TRUE(writeFileAtomically(path, "new\r\n"));
+    EXPECT_EQ(modeOf(path), 0640u);
+    ::umask(002);
+    EXPECT_TRUE(writeFileAtomically(dir.filePath("other.m3u"), ""));
+    EXPECT_EQ(modeOf(dir.filePath("other.m3u")), 0664u);
+    ::umask(oldMask);
 
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0604), 0);
     ASSERT_TRUE(writeFileAtomically(path, "again\r\n"));

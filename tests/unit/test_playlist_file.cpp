@@ -28,115 +28,72 @@ struct ListDir
 
 }  // namespace
 
-TEST(PlaylistRead, M3uLinesBecomeEntriesResolvedAgainstTheListFolder)
+TEST(PlaylistRead, EntriesResolvedDecodedAndCapped)
 {
     ListDir d;
     const QByteArray m3u = "#EXTM3U\r\n"
                            "#EXTINF:123,Artiste - Titre\r\n"
                            "  C:\\Musique\\a.mp3\r\n"
                            "\r\n"
-                           "   \n"
                            "  #EXTINF:5,indented comment\r"
                            "D:b.mp3\n"
                            "\\Musique\\b.mp3\r\n"
                            "/srv/c.ogg  \r\n"
                            "..\\Sons\\d.wav\r\n"
                            "sous dossier/e.flac\r\n"
-                           "http://radio.example/flux.mp3\n"
                            "HTTPS://radio.example/x?a=1\\b\n"
                            "\tf.mp3";
     EXPECT_EQ(d.read("x.m3u", m3u),
               (QStringList{"C:\\Musique\\a.mp3", "D:b.mp3", "\\Musique\\b.mp3", "/srv/c.ogg  ",
                            d.folder() + "../Sons/d.wav", d.folder() + "sous dossier/e.flac",
-                           "http://radio.example/flux.mp3", "HTTPS://radio.example/x?a=1\\b",
-                           d.folder() + "\tf.mp3"}));
+                           "HTTPS://radio.example/x?a=1\\b", d.folder() + "\tf.mp3"}));
     // The extension decides, whatever its case; .m3u8 is M3U too.
     EXPECT_EQ(d.read("y.M3U8", "a.mp3"), QStringList{d.folder() + "a.mp3"});
-    EXPECT_EQ(d.read("z.m3u", ""), QStringList{});
+    EXPECT_FALSE(readPlaylist(d.write("x.m3u.mp3", "/m/a.mp3\r\n")));
+    EXPECT_FALSE(readPlaylist(d.dir.filePath("missing.m3u")));
 
-    // The folder ends at the last separator of either kind; a bare name has none.
-    EXPECT_EQ(listFolder("C:\\Listes\\x.m3u"), "C:\\Listes\\");
-    EXPECT_EQ(listFolder("/home/a\\b/x.m3u"), "/home/a\\b/");
-    EXPECT_EQ(listFolder("x.m3u"), "");
-    EXPECT_EQ(m3uEntries("a\\b.mp3\n/c.mp3", ""), (QByteArrayList{"a/b.mp3", "/c.mp3"}));
-}
-
-TEST(PlaylistRead, PlsTakesFileValuesInFileOrder)
-{
-    ListDir d;
+    // PLS: the File values in file order, whatever their numbers.
     const QByteArray pls = "[playlist]\r\n"
                            "File9=C:\\a.mp3\r\n"
                            "file1=C:\\ignored.mp3\r\n"
-                           "Title1=Titre\r\n"
                            "  File2 = C:\\b.mp3\r\n"
                            "File3\r\n"
                            "File4=http://h/x.mp3?x=1=2\n"
                            "File5=rel\\c.mp3\n"
-                           "File6=\r\n"
-                           "File7=  \t\r\n"
-                           "NumberOfEntries=5\n";
+                           "File7=  \t\r\n";
     EXPECT_EQ(d.read("x.Pls", pls),
               (QStringList{"C:\\a.mp3", d.folder() + " C:/b.mp3", "http://h/x.mp3?x=1=2", d.folder() + "rel/c.mp3"}));
-}
 
-TEST(PlaylistRead, LongListsStopAtTheCap)
-{
-    ListDir d;
-    QByteArray m3u, pls;
-    for (int i = 0; i < kMaxEntries + 100; ++i) {
-        m3u += "#EXTINF:1,t\r\n/m/" + QByteArray::number(i) + ".mp3\r\n";
-        pls += "File" + QByteArray::number(i) + "=/m/" + QByteArray::number(i) + ".mp3\n";
-    }
-    for (const auto &[name, bytes] : {std::pair{"long.m3u", m3u}, std::pair{"long.pls", pls}}) {
-        const QStringList entries = d.read(name, bytes);
-        ASSERT_EQ(entries.size(), kMaxEntries) << name;
-        EXPECT_EQ(entries.first(), "/m/0.mp3");
-        EXPECT_EQ(entries.last(), "/m/32765.mp3");
-    }
-}
+    // The fuzzer checks the cap is never passed, in both kinds of list; here
+    // that it is reached exactly.
+    QByteArray longList;
+    for (int i = 0; i < kMaxEntries + 100; ++i)
+        longList += "File" + QByteArray::number(i) + "=/m/" + QByteArray::number(i) + ".mp3\n";
+    const QStringList entries = d.read("long.pls", longList);
+    EXPECT_EQ(entries.size(), kMaxEntries);
+    EXPECT_EQ(entries.value(kMaxEntries - 1), "/m/32765.mp3");
 
-TEST(PlaylistRead, TextIsUtf8OrElseWindows1252LineByLine)
-{
-    ListDir d;
+    // Text is UTF-8, or else Windows-1252, line by line.
     const QByteArray bytes = "\xEF\xBB\xBF#EXTM3U\r\n"
                              "/m/Caf\xC3\xA9 \xE2\x82\xAC.mp3\r\n"   // UTF-8
                              "/m/Caf\xE9 \x80 \x92.mp3\r\n"          // Windows-1252
                              "/m/\xC3(.mp3\r\n"                      // broken UTF-8
-                             "/m/\xF0\x9F\x8E\xB5.mp3\r\n"             // four bytes
-                             "/m/\xC0\xAF \xED\xA0\x80.mp3\r\n"        // overlong, surrogate
                              "/m/x\xE2\x82";                         // cut short
     EXPECT_EQ(d.read("enc.m3u", bytes), (QStringList{QString::fromUtf8("/m/Café €.mp3"),
                                                      QString::fromUtf8("/m/Café € ’.mp3"),
-                                                     QString::fromUtf8("/m/Ã(.mp3"),
-                                                     QString::fromUtf8("/m/🎵.mp3"),
-                                                     QString::fromUtf8("/m/À¯ í\u00A0€.mp3"),
-                                                     QString::fromUtf8("/m/xâ‚")}));
-}
-
-TEST(PlaylistRead, UnknownOrUnreadableFilesGiveNothing)
-{
-    ListDir d;
-    EXPECT_FALSE(readPlaylist(d.write("x.txt", "/m/a.mp3\r\n")));
-    EXPECT_FALSE(readPlaylist(d.write("x.m3u.mp3", "/m/a.mp3\r\n")));
-    EXPECT_FALSE(readPlaylist(d.dir.filePath("missing.m3u")));
-    QDir(d.dir.path()).mkdir("folder.m3u");
-    EXPECT_FALSE(readPlaylist(d.dir.filePath("folder.m3u")));
+                                                     QString::fromUtf8("/m/Ã(.mp3"), QString::fromUtf8("/m/xâ‚")}));
 }
 
 TEST(PlaylistWrite, EntriesWithCrLfAndNothingElse)
 {
     ListDir d;
-    const QStringList entries{"C:\\Musique\\a.mp3", "D:\\b.wav", QString::fromUtf8("/m/Été à.ogg"),
-                              "http://h/x.mp3"};
-    EXPECT_EQ(m3uBytes(entries), QByteArray("C:\\Musique\\a.mp3\r\nD:\\b.wav\r\n/m/\xC3\x89t\xC3\xA9 \xC3\xA0.ogg\r\n"
-                                            "http://h/x.mp3\r\n"));
+    const QStringList entries{"C:\\Musique\\a.mp3", QString::fromUtf8("/m/Été à.ogg")};
+    EXPECT_EQ(m3uBytes(entries), QByteArray("C:\\Musique\\a.mp3\r\n/m/\xC3\x89t\xC3\xA9 \xC3\xA0.ogg\r\n"));
     const QString path = d.dir.filePath("saved.m3u");
     ASSERT_TRUE(writeM3U(path, entries));
     EXPECT_EQ(readPlaylist(path)->texts(), entries);
-
     ASSERT_TRUE(writeM3U(path, {}));
-    EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_EQ(fileBytes(path), "");
 
     // A name the file system takes, but with no room for the temporary file
     // beside it: the save fails and the old list stays whole.

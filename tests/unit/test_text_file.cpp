@@ -1,4 +1,3 @@
-#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -12,19 +11,6 @@
 
 namespace {
 
-QByteArrayList lines(const QByteArray &bytes, qsizetype maxLine = LineReader::kMaxLine)
-{
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    LineReader reader(buffer, maxLine);
-    QByteArrayList out;
-    QByteArray line;
-    while (reader.next(line))
-        out << line;
-    return out;
-}
-
 long peakRssKiB()
 {
     rusage u{};
@@ -33,24 +19,6 @@ long peakRssKiB()
 }
 
 }  // namespace
-
-TEST(LineReader, LineEndsAndOverlongLines)
-{
-    EXPECT_EQ(lines(""), QByteArrayList{});
-    EXPECT_EQ(lines("a\r\nb\rc\nd"), (QByteArrayList{"a", "b", "c", "d"}));
-    EXPECT_EQ(lines("a\n\n\r\n"), (QByteArrayList{"a", "", ""}));
-
-    // A CR LF split between two reads is still one line end.
-    const QByteArray head(64 * 1024 - 1, 'x');
-    EXPECT_EQ(lines(head + "\r\nb", 1 << 20), (QByteArrayList{head, "b"}));
-
-    // Over the limit: the whole line goes, wherever the reads cut it; a line
-    // exactly at the limit stays.
-    const QByteArray limit(LineReader::kMaxLine, 'k');
-    const QByteArray over(200 * 1024, 'o');
-    EXPECT_EQ(lines("a\n" + over + "\r\nb\n" + limit + "\n" + over), (QByteArrayList{"a", "b", limit}));
-    EXPECT_EQ(lines(over + limit + "\rc"), QByteArrayList{"c"});
-}
 
 // Names that look like lists but are not regular files are refused before
 // they are opened: a FIFO would block for ever, /dev/zero never ends.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/geometry_fit.h"
 #include "playback/window_place.h"
 
 TEST(WindowPlace, BesideTheWindowsItMustNotCover)
@@ -28,4 +29,30 @@ TEST(WindowPlace, BesideTheWindowsItMustNotCover)
     // No room anywhere, or nothing to avoid: centred as before.
     EXPECT_EQ(placeBeside(QRect(100, 100, 1100, 900), video, screen), QPoint(394, 302));
     EXPECT_EQ(placeBeside(QRect(), video, screen), QPoint(394, 302));
+}
+
+TEST(GeometryFit, TitleBarStaysWithinReach)
+{
+    const QRect left(0, 0, 1920, 1050), right(1920, 0, 1280, 1000);
+    const QRect window(0, 0, 360, 130);
+    const auto at = [&](int x, int y, const QList<QRect> &screens) {
+        return reachablePosition(window.translated(x, y), screens);
+    };
+    // On a screen, or across two, or mostly off one edge with enough of the
+    // title bar left: kept.
+    EXPECT_EQ(at(100, 200, {left, right}), QPoint(100, 200));
+    EXPECT_EQ(at(3150, 10, {left, right}), QPoint(3150, 10));
+
+    // The right monitor is gone: onto the left one, whole.
+    EXPECT_EQ(at(2500, 300, {left}), QPoint(1560, 300));
+    // Title bar above the top, or below the bottom: moved down, or up.
+    EXPECT_EQ(at(100, -20, {left}), QPoint(100, 0));
+    EXPECT_EQ(at(100, 1040, {left}), QPoint(100, 920));
+    // Far away in a corner: the nearest screen takes it.
+    EXPECT_EQ(at(-1000000, 1000000, {left, right}), QPoint(0, 920));
+
+    // Sizes: a stored "1e9" is brought into range.
+    EXPECT_EQ(dimensionWithin(1e9, 2400, 19200), 19200);
+    EXPECT_EQ(dimensionWithin(7000, 2400, 1500), 1500) << "a tiny screen wins over the minimum";
+    EXPECT_EQ(saneTwips(1e300), 15e6);
 }
