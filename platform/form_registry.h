@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class Form;
 
@@ -47,4 +48,7 @@ private:
     std::array<Factory, kFormCount> factories_;
     std::array<QPointer<Form>, kFormCount> forms_;
     std::array<std::optional<QMargins>, kFormCount> frames_;
+    // Unloaded windows not yet destroyed: they must not outlive the registry,
+    // whose program their handlers still refer to.
+    std::vector<QPointer<Form>> leaving_;
 };
