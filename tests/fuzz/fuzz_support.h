@@ -19,6 +19,8 @@
 
 namespace fuzz {
 
+inline bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
 // A folder for the files a fuzzer writes, in memory when the system has one:
 // the writers sync every file they write.
 inline const QString &scratchDir()
@@ -29,14 +31,29 @@ inline const QString &scratchDir()
     return path;
 }
 
-// What libmpv is handed for an entry never reads as a protocol ("av://",
-// "lavfi://", "memory://", "fd://"…) or as an option: it is an absolute path,
-// or an http(s) URL.
+// Whether libmpv takes `target` for something other than a file or a web
+// stream: an option or stdin (a leading "-"), or a protocol, as libmpv spots
+// one: "://" after a scheme of a letter then letters, digits, "+", "-" or
+// "." ("av://", "lavf://", "edl://", "memory://", "fd://"…). Written from
+// libmpv's side, not from the engine's rule.
+inline bool mpvTakesAsSpecial(const QString &target)
+{
+    if (target.startsWith(QLatin1Char('-')))
+        return true;
+    const qsizetype end = target.indexOf(QLatin1String("://"));
+    if (end < 1 || !isAsciiLetter(target[0]))
+        return false;
+    for (qsizetype i = 1; i < end; ++i)
+        if (!isAsciiLetter(target[i]) && !(target[i] >= u'0' && target[i] <= u'9') && !QStringLiteral("+-.").contains(target[i]))
+            return false;
+    const QString scheme = target.left(end).toLower();
+    return scheme != QLatin1String("http") && scheme != QLatin1String("https");
+}
+
+// What the engine hands libmpv for an entry is a file or a web stream.
 inline bool safeForMpv(const QString &entry)
 {
-    const QString target = mpvTarget(entry, QStringLiteral("/home/user"));
-    return target.startsWith(QLatin1Char('/')) || target.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
-           target.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+    return !mpvTakesAsSpecial(mpvTarget(entry, QStringLiteral("/home/user")));
 }
 
 }  // namespace fuzz
