@@ -51,7 +51,8 @@ void killWhileWriting(const std::function<bool(int)> &write, qint64 delayUs)
 }
 
 // Runs kRuns kills over about two writes each and checks the file after each.
-// Prints how many kills found the new content, for the report.
+// Some kills must land in the middle of a write, which leaves its unfinished
+// copy aside: otherwise the runs proved nothing.
 void killRuns(const char *what, const QString &path, const QByteArray &oldBytes, const QByteArray &newBytes,
               const std::function<bool(int)> &write)
 {
@@ -61,7 +62,7 @@ void killRuns(const char *what, const QString &path, const QByteArray &oldBytes,
     const qint64 oneWriteUs = qMax<qint64>(t.nsecsElapsed() / 2000, 200);
     EXPECT_EQ(fileBytes(path), oldBytes);
 
-    int sawNew = 0;
+    int sawNew = 0, midWrite = 0;
     QRandomGenerator rng(20261206);
     for (int run = 0; run < kRuns && !::testing::Test::HasFatalFailure(); ++run) {
         killWhileWriting(write, qint64(rng.bounded(quint32(2 * oneWriteUs))));
@@ -72,10 +73,13 @@ void killRuns(const char *what, const QString &path, const QByteArray &oldBytes,
         EXPECT_TRUE(write(0));
         // A killed write may leave its unfinished copy aside, never under the
         // file's own name; take it away so that the folder stays small.
-        for (const QString &aside : QDir(QFileInfo(path).path()).entryList({".*"}, QDir::Files | QDir::Hidden))
+        const QStringList asides = QDir(QFileInfo(path).path()).entryList({".*"}, QDir::Files | QDir::Hidden);
+        midWrite += !asides.isEmpty();
+        for (const QString &aside : asides)
             QFile::remove(QFileInfo(path).path() + "/" + aside);
     }
-    std::printf("%s: %d kills, %d found the new content\n", what, kRuns, sawNew);
+    std::printf("%s: %d kills, %d in the middle of a write, %d found the new content\n", what, kRuns, midWrite, sawNew);
+    EXPECT_GT(midWrite, 0) << "no kill came during a write";
 }
 
 }  // namespace
