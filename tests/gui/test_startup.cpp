@@ -103,9 +103,11 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     s.app.settings.CfgBalance = -10000;
     list->setListIndex(0);
     PlaySelected(s.app);
-    const QStringList played = s.engine->log;
-    ASSERT_EQ(played.size(), 19);
-    EXPECT_EQ(played.mid(13, 4), (QStringList{"set 19 -2000", "set 20 -10000", "set 1026 " + s.path("a.mp3"), "call 2001"}));
+    const QStringList &log = s.engine->log;
+    const qsizetype file = log.indexOf("set 1026 " + s.path("a.mp3"));
+    EXPECT_EQ(s.engine->values[Disp::Volume], -2000);
+    EXPECT_EQ(s.engine->values[Disp::Balance], -10000);
+    EXPECT_TRUE(file > log.lastIndexOf(QRegularExpression("set (19|20) .*")) && log.indexOf("call 2001", file) > file) << log.join(", ").toStdString();
 
     // Playing over a running file: the window is retitled, the new file replaces the old.
     s.engine->log.clear();

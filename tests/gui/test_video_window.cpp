@@ -200,14 +200,10 @@ TEST(VideoWindow, EndOfStreamQuitsPlaysNextOrLoops)
     EXPECT_EQ(next.list->ListIndex(), 0);
     EXPECT_EQ(next.s.engine->entries("set 1026"), (QStringList{"set 1026 /m/1", "set 1026 /m/1"}));
     EXPECT_EQ(next.s.engine->entries("call ").last(), "call 2001");
-    // The next file starts with the settings already in the engine.
-    EXPECT_EQ(next.s.engine->log.indexOf("set 1026 /m/1"), 15);
-    EXPECT_TRUE(next.s.engine->log.at(13).startsWith("set 19 "));
     EXPECT_EQ(next.s.app.movie()->windowTitle(), "/m/1");
 
     // Looping an empty list: the engine gets the empty text, both windows hide, nothing plays.
     ListPlaying empty(-1, 0, 1, {});
-    EXPECT_EQ(empty.s.engine->log.size(), 16);
     EXPECT_EQ(empty.s.engine->log.last(), "set 1026 ");
     EXPECT_FALSE(empty.list->isVisible() || empty.s.app.Solvane()->isVisible());
 }
