@@ -1,11 +1,54 @@
 #!/usr/bin/env bash
-# The real program under a real X server: the configuration dialog opens
-# from the main window and its apply writes the default settings file; the
-# About box opens and its help button shows the help file beside the program.
+# The real program under a real X server pays only for what it plays: with
+# nothing to play libmpv is not even loaded; playing sound loads libmpv but
+# no OpenGL driver; a clip that quits at its end leaves within moments. Then
+# the configuration dialog opens from the main window and its apply writes the
+# default settings file; the About box opens and its help button shows the
+# help file beside the program.
 exe=$1; helpfile=$2
 . "$(dirname "$0")/lib.sh"
+unset PULSE_SERVER
 
+step "making the sound"
+ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:duration=20" "$work/tone.wav" || exit 1
 startDesktop
+
+# libraries mapped by process $1 whose name matches $2
+mapped() { grep -E "$2" "/proc/$1/maps" 2>/dev/null | awk '{print $6}' | sort -u; }
+
+step "starting with nothing to play"
+startProgram idle
+waitFor 10 visible '^Solvane$' || fail "no main window"
+sleep 1
+[ -z "$(mapped $app 'libmpv|libavcodec|libLLVM|_dri\.so|libGLX_mesa')" ] \
+  || fail "nothing played, yet loaded: $(mapped $app 'libmpv|libavcodec|libLLVM|_dri\.so|libGLX_mesa')"
+echo "idle: neither libmpv nor an OpenGL driver loaded"
+stopProgram $app
+
+step "playing the sound"
+startProgram tone "$work/tone.wav"
+waitFor 10 visible 'tone.wav' || fail "no video window for the sound file"
+waitFor 5 eval '[ -n "$(mapped $app libmpv)" ]'
+sleep 1
+[ -n "$(mapped $app libmpv)" ] || fail "playing sound without libmpv?"
+[ -z "$(mapped $app 'libLLVM|_dri\.so|libGLX_mesa')" ] \
+  || fail "sound alone loaded OpenGL: $(mapped $app 'libLLVM|_dri\.so|libGLX_mesa')"
+echo "sound: libmpv loaded, no OpenGL driver"
+stopProgram $app
+
+# Quit at the end of a 1 s clip, played once.
+step "playing a clip that quits at its end"
+ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=320x240:rate=25:duration=1" -f lavfi \
+  -i "sine=frequency=440:duration=1" -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest \
+  "$work/clip.mp4" || exit 1
+mkdir "$work/quits"; cp "$exe" "$work/quits/solvane"
+printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  1  0  0 \r\n 1 -100  0  0 \r\n' >"$work/quits/Solvane.cfg"
+start=$(date +%s%N)
+timeout 20 "$work/quits/solvane" "$work/clip.mp4" >"$work/quits.log" 2>&1 || fail "the clip did not end the program: $(cat "$work/quits.log")"
+ms=$(( ($(date +%s%N) - start) / 1000000 ))
+echo "a 1 s clip, start to exit: $ms ms"
+[ "$ms" -lt 8000 ] || fail "start to exit took $ms ms"
+
 startProgram app; cp "$helpfile" "$work/app/Solvane.hlp"
 cfg=$work/app/Solvane.cfg
 
