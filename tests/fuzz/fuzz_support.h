@@ -1,5 +1,6 @@
 #pragma once
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -19,8 +20,6 @@
 
 namespace fuzz {
 
-inline bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-
 // A folder for the files a fuzzer writes, in memory when the system has one:
 // the writers sync every file they write.
 inline const QString &scratchDir()
@@ -38,16 +37,9 @@ inline const QString &scratchDir()
 // libmpv's side, not from the engine's rule.
 inline bool mpvTakesAsSpecial(const QString &target)
 {
-    if (target.startsWith(QLatin1Char('-')))
-        return true;
-    const qsizetype end = target.indexOf(QLatin1String("://"));
-    if (end < 1 || !isAsciiLetter(target[0]))
-        return false;
-    for (qsizetype i = 1; i < end; ++i)
-        if (!isAsciiLetter(target[i]) && !(target[i] >= u'0' && target[i] <= u'9') && !QStringLiteral("+-.").contains(target[i]))
-            return false;
-    const QString scheme = target.left(end).toLower();
-    return scheme != QLatin1String("http") && scheme != QLatin1String("https");
+    static const QRegularExpression protocol(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*)://"));
+    const QString scheme = protocol.match(target).captured(1).toLower();
+    return target.startsWith(QLatin1Char('-')) || (!scheme.isEmpty() && scheme != QLatin1String("http") && scheme != QLatin1String("https"));
 }
 
 // What the engine hands libmpv for an entry is a file or a web stream.
