@@ -37,6 +37,7 @@ protected:
 
 private:
     void retarget();
+    void placeVideo();
 
     GlVideo *gl_ = nullptr;  // owned by its container
     QWidget *container_ = nullptr;
