@@ -61,6 +61,11 @@ public:
     GlVideo()
     {
         setSurfaceType(QSurface::OpenGLSurface);
+        // No alpha: under a compositor a window with alpha may show the
+        // desktop through the picture.
+        QSurfaceFormat format = requestedFormat();
+        format.setAlphaBufferSize(0);
+        setFormat(format);
         // Clicks and moves go to the picture widget under it.
         setFlag(Qt::WindowTransparentForInput);
     }
