@@ -29,11 +29,7 @@ struct PictureRig : EngineRig
         QImage image(picture()->size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         picture()->render(&image);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (qAlpha(image.pixel(x, y)) != 255)
-                    return false;
-        return true;
+        return image == image.convertToFormat(QImage::Format_RGB32).convertToFormat(image.format());
     }
 };
 }  // namespace
