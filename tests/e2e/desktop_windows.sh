@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The windows as a user meets them under a real X server and window manager:
 # the video window opens beside the main window, keeps a size given by hand,
-# and the playlist follows a drag of the main window while it moves.
+# the playlist follows a drag of the main window while it moves, and a file
+# opened through the open dialog plays.
 exe=$1
 . "$(dirname "$0")/lib.sh"
 
@@ -57,3 +58,14 @@ dx=$(( (lx - mx2) - (lx0 - mx) )); dy=$(( (ly - my2) - (ly0 - my) ))
 [ $((dx > -4 && dx < 4 && dy > -4 && dy < 4)) = 1 ] || fail "playlist at $lx,$ly while the main window is at $mx2,$my2"
 echo "playlist follows the main window during the drag"
 
+
+# 4. A sound opened through the open dialog plays.
+step "opening a sound"
+mkdir -p "$work/sons"
+ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=660:duration=20" "$work/sons/son.wav" || exit 1
+x xdotool mousemove --window "$m" 24 88 click 1
+d=$(window "^Ouvrir un fichier"); [ -n "$d" ] || fail "no open dialog"
+sleep 0.5
+x xdotool type --window "$d" --delay 10 "$work/sons/son.wav"; x xdotool key --window "$d" Return
+window "son.wav" >/dev/null || fail "the sound did not open"
+echo "a sound opened through the open dialog plays"
