@@ -22,18 +22,28 @@
 namespace {
 // Without a graphics device OpenGL runs on the processor, and then a frame
 // costs far less converted by libmpv straight into an image than drawn by
-// software OpenGL (and the GL driver, LLVM, is not loaded at all). Platforms
-// without windows of their own have no OpenGL either.
+// software OpenGL (and the GL driver, LLVM, is not loaded at all).
 bool openGlInSoftware()
 {
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")
-        || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb"))
-        return true;
     if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1"))
         return true;
     return QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
                                                       QDir::System).isEmpty();
+}
+
+// SOLVANE_VIDEO=gl or image chooses the path; anything else leaves the
+// choice to the machine. Platforms without windows of their own have no
+// OpenGL, whatever is asked.
+bool drawWithOpenGl()
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")
+        || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb"))
+        return false;
+    const QString choice = qEnvironmentVariable("SOLVANE_VIDEO");
+    if (choice == QLatin1String("gl") || choice == QLatin1String("image"))
+        return choice == QLatin1String("gl");
+    return !openGlInSoftware();
 }
 
 void *procAddress(void *, const char *name)
@@ -51,6 +61,11 @@ public:
     GlVideo()
     {
         setSurfaceType(QSurface::OpenGLSurface);
+        // No alpha: under a compositor a window with alpha may show the
+        // desktop through the picture.
+        QSurfaceFormat format = requestedFormat();
+        format.setAlphaBufferSize(0);
+        setFormat(format);
         // Clicks and moves go to the picture widget under it.
         setFlag(Qt::WindowTransparentForInput);
     }
@@ -134,12 +149,15 @@ public:
         run();
         return true;
     }
-    // GUI thread: the last frame, drawn at the top left.
-    void paint(QPainter &painter)
+    // GUI thread: the last frame, drawn at the top left, one image pixel to
+    // each device pixel.
+    void paint(QPainter &painter, qreal ratio)
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        if (!shown_.image.isNull())
-            painter.drawImage(0, 0, shown_.image);
+        if (shown_.image.isNull())
+            return;
+        shown_.image.setDevicePixelRatio(ratio);
+        painter.drawImage(0, 0, shown_.image);
     }
 
 protected:
@@ -163,6 +181,7 @@ protected:
         }
         if (mpv_render_context_render(render, params) < 0)
             return;
+        next_.makeOpaque();
         {
             const std::lock_guard<std::mutex> lock(mutex_);
             std::swap(next_, shown_);
@@ -192,6 +211,17 @@ private:
             image = memory ? QImage(memory.get(), size.width(), size.height(), stride, QImage::Format_RGB32)
                            : QImage();
         }
+        // libmpv leaves the fourth byte as it likes (0 here), and Qt copies it
+        // as it is into a window that has alpha: a compositor then shows the
+        // desktop through the picture.
+        void makeOpaque()
+        {
+            for (int y = 0; y < image.height(); ++y) {
+                auto *line = reinterpret_cast<quint32 *>(memory.get() + y * image.bytesPerLine());
+                for (int x = 0; x < image.width(); ++x)
+                    line[x] |= 0xff000000u;
+            }
+        }
     };
 
     QWidget *picture_;
@@ -211,7 +241,7 @@ bool MpvPicture::startVideo(mpv_handle *mpv)
 {
     if (gl_ || software_)
         return hasVideo();
-    if (!openGlInSoftware()) {
+    if (drawWithOpenGl()) {
         gl_ = new GlVideo;
         container_ = QWidget::createWindowContainer(gl_, this);
         container_->setObjectName(QStringLiteral("video"));
@@ -220,10 +250,8 @@ bool MpvPicture::startVideo(mpv_handle *mpv)
         // Native before it shows: the video window then lives inside it, under
         // whatever is raised over the picture, instead of over the whole window.
         container_->winId();
-        // Placed while the container was not native yet: at the window's
-        // offset instead of the container's corner.
-        gl_->setGeometry(QRect(QPoint(0, 0), container_->size()));
         container_->setVisible(!blank_);
+        placeVideo();
         if (gl_->start(mpv))
             return true;
         // No OpenGL after all: the images below still work.
@@ -258,8 +286,20 @@ void MpvPicture::setBlank(bool blank)
     // The video window hidden, the black picture shows.
     if (container_)
         container_->setVisible(!blank_);
+    placeVideo();
     retarget();
     update();
+}
+
+void MpvPicture::placeVideo()
+{
+    if (!container_)
+        return;
+    container_->setGeometry(rect());
+    // Moved or sized before the container first showed, the video window
+    // was placed at the container's offset in the whole window, and the
+    // container puts it right only at its next move or resize.
+    gl_->setGeometry(QRect(QPoint(0, 0), container_->size()));
 }
 
 void MpvPicture::retarget()
@@ -273,16 +313,19 @@ void MpvPicture::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     if (software_ && !blank_)
-        software_->paint(painter);
+        software_->paint(painter, devicePixelRatio());
 }
 
 void MpvPicture::resizeEvent(QResizeEvent *)
 {
-    if (container_)
-        container_->setGeometry(rect());
+    placeVideo();
     retarget();
 }
 
-void MpvPicture::showEvent(QShowEvent *) { retarget(); }
+void MpvPicture::showEvent(QShowEvent *)
+{
+    placeVideo();
+    retarget();
+}
 
 void MpvPicture::hideEvent(QHideEvent *) { retarget(); }

@@ -10,7 +10,8 @@ class SoftwareVideo;
 // then draws from a thread of its own, so a frame never waits for the
 // interface. With a graphics device it draws with OpenGL in a native child
 // window (a frame repaints nothing else); without one, libmpv converts frames
-// into images this widget paints. Sound alone never pays for either.
+// into images this widget paints (SOLVANE_VIDEO=gl or image chooses instead).
+// Sound alone never pays for either.
 class MpvPicture : public QWidget
 {
     Q_OBJECT
@@ -37,6 +38,7 @@ protected:
 
 private:
     void retarget();
+    void placeVideo();
 
     GlVideo *gl_ = nullptr;  // owned by its container
     QWidget *container_ = nullptr;

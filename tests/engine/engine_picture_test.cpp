@@ -9,16 +9,27 @@ namespace {
 // An orange picture: easy to tell from black.
 const QString kOrange = QStringLiteral("color=c=0xF08020");
 
-// Pictures through libmpv's renderer (images here, offscreen), no sound device.
+// Pictures through libmpv's renderer, no sound device: images offscreen,
+// OpenGL under Xvfb when SOLVANE_VIDEO=gl.
 struct PictureRig : EngineRig
 {
     PictureRig() : EngineRig({{"vo", "libmpv"}, {"ao", "null"}}) {}
     MpvPicture *picture() { return part<MpvPicture>(*engine, "picture"); }
+    // What the screen shows at the picture's centre, however it is drawn.
     bool orangeAtCentre()
     {
-        const QImage shot = picture()->grab().toImage();
-        const QColor c = shot.isNull() ? QColor() : shot.pixelColor(shot.width() / 2, shot.height() / 2);
+        const QPoint at = picture()->mapToGlobal(picture()->rect().center());
+        const QImage shot = picture()->screen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage();
+        const QColor c = shot.isNull() ? QColor() : shot.pixelColor(0, 0);
         return c.red() > 200 && c.green() > 100 && c.green() < 160 && c.blue() < 80;
+    }
+    // Painted over transparency, as into a window with alpha: nothing shows through.
+    bool opaque()
+    {
+        QImage image(picture()->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        picture()->render(&image);
+        return image == image.convertToFormat(QImage::Format_RGB32).convertToFormat(image.format());
     }
 };
 }  // namespace
@@ -35,6 +46,9 @@ TEST(EnginePicture, ClipWithoutSoundIsDrawnAndPlaysToItsEnd)
     t.start();
     rig.play(clip);
     EXPECT_TRUE(QTest::qWaitFor([&] { return rig.orangeAtCentre(); }, 5000)) << "the clip's picture never showed";
+    EXPECT_TRUE(rig.opaque());
+    const bool openGl = qgetenv("SOLVANE_VIDEO") == "gl" && qgetenv("QT_XCB_GL_INTEGRATION") != "none";
+    EXPECT_EQ(rig.picture()->findChild<QWidget *>("video") != nullptr, openGl) << "not drawn the way asked";
     EXPECT_EQ(rig.nextEnd(8000), 0);
     EXPECT_GT(t.elapsed(), 1200) << "the clip ended before its picture had played";
 }

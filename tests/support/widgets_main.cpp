@@ -26,12 +26,14 @@ private:
 };
 }  // namespace
 
-// Windows run offscreen, and whatever the program keeps per user lands in a
-// folder of this run, never in the tester's own.
+// Windows run offscreen (on the display when the picture is drawn with
+// OpenGL), and whatever the program keeps per user lands in a folder of this
+// run, never in the tester's own.
 int main(int argc, char **argv)
 {
     QTemporaryDir home;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // (OpenGL needs windows of a display's own: run under Xvfb.)
+    qputenv("QT_QPA_PLATFORM", qgetenv("SOLVANE_VIDEO") == "gl" ? "xcb" : "offscreen");
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("XDG_RUNTIME_DIR", (home.path() + "/run").toUtf8());
     QDir().mkpath(home.path() + "/run");
