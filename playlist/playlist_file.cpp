@@ -123,8 +123,9 @@ bool isValidUtf8(QByteArrayView bytes)
 QByteArray resolveEntry(QByteArrayView folder, QByteArrayView text)
 {
     // The rules of paths::isWebUrl and paths::isAbsolute, on bytes.
-    const bool kept = startsWithCi(text, "http://") || startsWithCi(text, "https://") ||
-                      (text.size() >= 2 && text[1] == ':') || text.startsWith('/') || text.startsWith('\\');
+    // A "\\" at the start roots a path of a list written on Windows.
+    const bool kept = startsWithCi(text, "http://") || startsWithCi(text, "https://") || text.startsWith('/') ||
+                      text.startsWith('\\');
     if (kept)
         return text.toByteArray();
     // Sized exactly: a long list keeps tens of thousands of these.

@@ -30,8 +30,8 @@ QString listFolder(const QString &path);
 bool isValidUtf8(QByteArrayView bytes);
 
 // The entry an entry text of a list stands for (both UTF-8). http and https
-// URLs, rooted paths ("/", "\") and paths with a drive letter are kept as
-// written; anything else is relative to the list folder, with "\" read as "/".
+// URLs and rooted paths ("/", "\") are kept as written; anything else, a
+// drive letter too, is relative to the list folder, with "\" read as "/".
 QByteArray resolveEntry(QByteArrayView folder, QByteArrayView text);
 
 // The entries of a list's bytes, in file order and at most kMaxEntries. A
