@@ -27,6 +27,17 @@ const QString kVideoSection = QStringLiteral("config2");
 // first buttons and a picture (160 x 120 pixels).
 constexpr double kMinVideoWidthTw = 2400;
 constexpr double kMinVideoHeightTw = 1800;
+// Files of the command line that did not join the list, named on the
+// standard error for whoever started the program.
+void reportNotAdded(const QString &headline, const QStringList &files)
+{
+    if (files.isEmpty())
+        return;
+    QString report = QStringLiteral("Solvane : ") + headline.arg(files.size()) + QStringLiteral(" :\n");
+    for (const QString &file : files)
+        report += file + u'\n';
+    std::fputs(report.toLocal8Bit().constData(), stderr);
+}
 }  // namespace
 
 void FrmSolvane::Form_Load()
@@ -42,15 +53,14 @@ void FrmSolvane::Form_Load()
             // status says so.
             if (!a.arguments.isEmpty()) {
                 const std::optional<QStringList> leftOut = instance_->handOver(a.currentDir, a.arguments);
-                if (!leftOut || !leftOut->isEmpty()) {
-                    QString report = leftOut ? QStringLiteral("Solvane : fichiers non ajoutés par le lecteur en cours :\n")
-                                             : QStringLiteral("Solvane : le lecteur en cours n'a pas répondu, "
-                                                              "fichiers non transmis :\n");
-                    for (const QString &file : leftOut.value_or(a.arguments))
-                        report += file + u'\n';
-                    std::fputs(report.toLocal8Bit().constData(), stderr);
+                if (!leftOut)
+                    reportNotAdded(QStringLiteral("%1 fichier(s) non transmis, le lecteur en cours n'a pas répondu"),
+                                   a.arguments);
+                else
+                    reportNotAdded(QStringLiteral("%1 fichier(s) non ajouté(s) à la liste du lecteur en cours"),
+                                   *leftOut);
+                if (!leftOut || !leftOut->isEmpty())
                     a.exitCode = 1;
-                }
             }
             a.endProgram();
             return;
@@ -148,7 +158,8 @@ void FrmSolvane::Form_Load()
     a.playList();
 
     // 12.
-    actOnCommandLine(a.arguments, a.currentDir);
+    const QStringList leftOut = actOnCommandLine(a.arguments, a.currentDir);
+    reportNotAdded(QStringLiteral("%1 fichier(s) non ajouté(s) à la liste"), leftOut);
 }
 
 QStringList FrmSolvane::actOnCommandLine(const QStringList &arguments, const QString &currentDir)
