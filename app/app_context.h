@@ -42,6 +42,9 @@ public:
     QString currentDir;
     // The program file, the key of the one-instance rule.
     QString programFile;
+    // The process's exit status: not 0 when a second start's files were
+    // not all taken.
+    int exitCode = 0;
 
     FormRegistry forms;
     UserStore store;

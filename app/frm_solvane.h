@@ -34,11 +34,13 @@ public:
     void Form_Activate() override;
     void Form_Unload() override;
 
-    // Loads PendingListFile into the playlist and plays its first entry.
-    void ChargeListe();
+    // Loads PendingListFile into the playlist and plays its first entry;
+    // false when the list could not be read.
+    bool ChargeListe();
     // What start-up does with its command line; also what the running
-    // player does with a later start's.
-    void actOnCommandLine(const QStringList &arguments, const QString &currentDir);
+    // player does with a later start's. Returns the files it did not take:
+    // all of them when the list named first cannot be read.
+    QStringList actOnCommandLine(const QStringList &arguments, const QString &currentDir);
     // Moves the playlist window under this one, left edges aligned; during a
     // drag, under where this one is at `topLeft` (outer, pixels).
     void redock();

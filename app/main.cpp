@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
     // Start-up is the main window's load handler.
     app.Solvane();
     if (app.hasEnded())
-        return 0;
+        return app.exitCode;
     // Media keys, sound menus and the screen saver's hold; silent without a bus.
     DesktopServices desktop(app);
     return QApplication::exec();

@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <cstdio>
 
 #include "app/app_context.h"
 #include "app/command_line.h"
@@ -26,6 +27,17 @@ const QString kVideoSection = QStringLiteral("config2");
 // first buttons and a picture (160 x 120 pixels).
 constexpr double kMinVideoWidthTw = 2400;
 constexpr double kMinVideoHeightTw = 1800;
+// Files of the command line that did not join the list, named on the
+// standard error for whoever started the program.
+void reportNotAdded(const QString &headline, const QStringList &files)
+{
+    if (files.isEmpty())
+        return;
+    QString report = QStringLiteral("Solvane : ") + headline.arg(files.size()) + QStringLiteral(" :\n");
+    for (const QString &file : files)
+        report += file + u'\n';
+    std::fputs(report.toLocal8Bit().constData(), stderr);
+}
 }  // namespace
 
 void FrmSolvane::Form_Load()
@@ -36,14 +48,25 @@ void FrmSolvane::Form_Load()
     if (!a.programFile.isEmpty()) {
         instance_ = std::make_unique<SingleInstance>(a.programFile);
         if (instance_->anotherIsRunning()) {
-            // The running one acts on our command line instead.
-            if (!a.arguments.isEmpty())
-                instance_->handOver(a.currentDir, a.arguments);
+            // The running one acts on our command line instead; the files it
+            // did not take are listed on the standard error, and the exit
+            // status says so.
+            if (!a.arguments.isEmpty()) {
+                const std::optional<QStringList> leftOut = instance_->handOver(a.currentDir, a.arguments);
+                if (!leftOut)
+                    reportNotAdded(QStringLiteral("%1 fichier(s) non transmis, le lecteur en cours n'a pas répondu"),
+                                   a.arguments);
+                else
+                    reportNotAdded(QStringLiteral("%1 fichier(s) non ajouté(s) à la liste du lecteur en cours"),
+                                   *leftOut);
+                if (!leftOut || !leftOut->isEmpty())
+                    a.exitCode = 1;
+            }
             a.endProgram();
             return;
         }
-        connect(instance_.get(), &SingleInstance::commandLineReceived, this,
-                [this](const QString &dir, const QStringList &args) { actOnCommandLine(args, dir); });
+        instance_->setCommandLineHandler(
+            [this](const QString &dir, const QStringList &args) { return actOnCommandLine(args, dir); });
     }
 
     // 2-3. Geometry; asking the video window for its size loads it, hidden,
@@ -135,34 +158,38 @@ void FrmSolvane::Form_Load()
     a.playList();
 
     // 12.
-    actOnCommandLine(a.arguments, a.currentDir);
+    const QStringList leftOut = actOnCommandLine(a.arguments, a.currentDir);
+    reportNotAdded(QStringLiteral("%1 fichier(s) non ajouté(s) à la liste"), leftOut);
 }
 
-void FrmSolvane::actOnCommandLine(const QStringList &arguments, const QString &currentDir)
+QStringList FrmSolvane::actOnCommandLine(const QStringList &arguments, const QString &currentDir)
 {
     App &a = app();
     const CommandLine cmd = parseCommandLine(arguments, currentDir);
-    if (cmd.isEmpty())
-        return;
-    frmPlayList *list = a.playList();
+    frmPlayList *list = cmd.isEmpty() ? nullptr : a.playList();
     if (!list)
-        return;
+        return cmd.paths;
     if (cmd.firstIsList) {
+        // The files after a list join it; with no list they have nothing to join.
         a.PendingListFile = cmd.paths.constFirst();
-        ChargeListe();
-        list->AddItems(cmd.paths.mid(1));
-        return;
+        if (!ChargeListe())
+            return cmd.paths;
+        return list->AddItems(cmd.paths.mid(1));
     }
     const bool wasEmpty = list->ListCount() == 0;
-    list->AddItems(cmd.paths);
-    list->setListIndex(wasEmpty ? 0 : list->ListCount() - int(cmd.paths.size()));
-    PlaySelected(a);
+    const QStringList leftOut = list->AddItems(cmd.paths);
+    const int added = int(cmd.paths.size() - leftOut.size());
+    if (added > 0) {
+        list->setListIndex(wasEmpty ? 0 : list->ListCount() - added);
+        PlaySelected(a);
+    }
+    return leftOut;
 }
 
-void FrmSolvane::ChargeListe()
+bool FrmSolvane::ChargeListe()
 {
-    if (frmPlayList *list = app().playList())
-        list->loadList(app().PendingListFile);
+    frmPlayList *list = app().playList();
+    return list && list->loadList(app().PendingListFile);
 }
 
 void FrmSolvane::Form_Unload()

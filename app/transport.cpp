@@ -44,7 +44,8 @@ void FrmSolvane::imgOpen_Click()
     if (!list)
         return;
     const bool hadEntries = list->ListCount() > 0;
-    list->AddItem(CommonDialog1.FileName);
+    if (!list->AddItem(CommonDialog1.FileName))
+        return;
     list->setListIndex(hadEntries ? list->ListCount() - 1 : 0);
     PlaySelected(app());
 }

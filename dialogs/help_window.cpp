@@ -9,6 +9,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "dialogs/help_browser.h"
+
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Aide de Solvane"));
@@ -30,7 +32,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     back_->setEnabled(false);
     forward_->setEnabled(false);
 
-    browser_ = new QTextBrowser(this);
+    browser_ = new HelpBrowser(this);
     // http, https and mailto go to the desktop; the document's own anchors
     // stay in this window.
     browser_->setOpenExternalLinks(true);
@@ -67,15 +69,16 @@ void HelpWindow::showContents(const QString &helpFile)
     // Forget the page shown before, so that the file is read again as it is
     // now and opens at its top.
     browser_->setSource(QUrl());
-    QFile file(helpFile);
-    if (!file.open(QIODevice::ReadOnly)) {
+    static_cast<HelpBrowser *>(browser_)->setDocumentFile(helpFile);
+    if (!readHelpDocument(helpFile)) {
         browser_->setHtml(QStringLiteral("<h2>Aide de Solvane</h2>"
                                          "<p>Le fichier d'aide est introuvable :</p><p><tt>%1</tt></p>")
                               .arg(helpFile.toHtmlEscaped()));
     } else {
-        file.close();
         // The name does not say HTML; the document is HTML all the same.
         browser_->setSource(QUrl::fromLocalFile(helpFile), QTextDocument::HtmlResource);
+        // The page shown last time is not read again by itself.
+        browser_->reload();
     }
     browser_->clearHistory();
 }

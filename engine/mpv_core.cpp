@@ -191,6 +191,11 @@ MpvOptions engineOptions(bool openGl)
         // The stream's name in the mixer: the file's title, not "… - mpv".
         {"title", "${?media-title:${media-title}}${!media-title:Solvane}"},
         {"ytdl", "no"},
+        // The engine opens what the player hands it and nothing else: not
+        // what a played file names (a "song" that is a text list of web
+        // addresses or edl:// lines), nor files beside it.
+        {"access-references", "no"},
+        {"autoload-files", "no"},
         // libmpv's built-in scripts (on-screen controller, statistics, console)
         // would each start a Lua interpreter nobody uses here.
         {"osc", "no"},

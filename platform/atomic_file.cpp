@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,11 +40,35 @@ QString finalTarget(const QString &path)
     return {};  // a loop of links
 }
 
-mode_t currentUmask()
+// A new file in `folder`, under a short name of its own: a name
+// derived from the target's would pass the length limit with long names.
+// Created with `mode` (the umask still applies); -1 when none can be made.
+int createAside(const QString &folder, mode_t mode, QByteArray &name)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = QFile::encodeName(folder + QLatin1String("/.solvane-") +
+                                 QString::number(QRandomGenerator::global()->generate64(), 36));
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// A writable file in a folder we may not write in is rewritten where it is.
+// Its space is reserved first, so that a full disk fails before the old
+// content is touched.
+bool writeInPlace(const QByteArray &name, const QByteArray &bytes)
+{
+    const int fd = ::open(name.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st{};
+    const int reserved = bytes.isEmpty() ? 0 : ::posix_fallocate(fd, 0, bytes.size());
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (reserved == 0 || reserved == EOPNOTSUPP) &&
+              writeAll(fd, bytes) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    return ok;
 }
 
 }  // namespace
@@ -59,22 +84,23 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes)
     const QByteArray targetName = QFile::encodeName(targetPath);
 
     // The new content goes into a file beside the target, reaches the disk,
-    // and only then takes the target's name in one step.
-    QByteArray aside = QFile::encodeName(target.absolutePath() + QLatin1String("/.") + target.fileName() +
-                                         QLatin1String(".XXXXXX"));
-    const int fd = ::mkstemp(aside.data());
-    if (fd < 0)
-        return false;
-
-    // The replacement looks like what it replaces: the old file's mode and
-    // owners, or for a new file what the umask allows.
+    // and only then takes the target's name in one step. The replacement
+    // looks like what it replaces: the old file's mode and owners, or for a
+    // new file what the umask allows. It never allows more than that while
+    // it is written.
     struct stat old{};
-    if (::stat(targetName.constData(), &old) == 0) {
+    const bool replacing = ::stat(targetName.constData(), &old) == 0;
+    QByteArray aside;
+    const int fd = createAside(target.absolutePath(), replacing ? (old.st_mode & 0777) : 0666, aside);
+    if (fd < 0) {
+        if (replacing && (errno == EACCES || errno == EPERM))
+            return writeInPlace(targetName, bytes);
+        return false;
+    }
+    if (replacing) {
         // Owners can only be kept by a privileged process; no reason to stop.
         (void)::fchown(fd, old.st_uid, old.st_gid);
         (void)::fchmod(fd, old.st_mode & 07777);
-    } else {
-        (void)::fchmod(fd, 0666 & ~currentUmask());
     }
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;

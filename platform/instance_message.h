@@ -13,7 +13,8 @@ struct HandOver
     QStringList arguments;
 };
 
-inline constexpr int kHandOverMaxPayload = 256 * 1024;
+// A command line as long as the system lets a program have, and more.
+inline constexpr int kHandOverMaxPayload = 4 * 1024 * 1024;
 inline constexpr int kHandOverHeader = 12;
 
 QByteArray encodeHandOver(const HandOver &message);

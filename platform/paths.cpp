@@ -4,9 +4,7 @@
 
 namespace paths {
 
-bool hasDriveLetter(const QString &path) { return path.size() >= 2 && path.at(1) == u':'; }
-
-bool isAbsolute(const QString &path) { return path.startsWith(kSeparator) || hasDriveLetter(path); }
+bool isAbsolute(const QString &path) { return path.startsWith(kSeparator) || isWebUrl(path); }
 
 QString WithBackslash(const QString &folder)
 {

@@ -7,10 +7,9 @@ namespace paths {
 
 inline constexpr QChar kSeparator = u'/';
 
-// Absolute on this platform: starts at the root, or carries a drive letter
-// (lists written on Windows keep their absolute entries).
+// Absolute on this platform: starts at the root, or is a web address. A
+// colon means nothing: "C:\\x" or "1:23.mp3" are names in the current folder.
 bool isAbsolute(const QString &path);
-bool hasDriveLetter(const QString &path);
 
 // The folder path ending in exactly one separator; "" gives "/".
 QString WithBackslash(const QString &folder);

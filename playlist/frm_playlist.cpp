@@ -19,6 +19,7 @@
 #include "app/frm_solvane.h"
 #include "platform/image_control.h"
 #include "platform/twips.h"
+#include "platform/user_message.h"
 #include "platform/window_drag.h"
 #include "playback/mplayer.h"
 #include "playlist/playlist_file.h"
@@ -204,19 +205,47 @@ QStringList frmPlayList::entries() const
     return out;
 }
 
-void frmPlayList::AddItem(const QString &entry)
+bool frmPlayList::AddItem(const QString &entry) { return AddItems({entry}).isEmpty(); }
+
+QStringList frmPlayList::AddItems(const QStringList &entries)
 {
-    LstPlay->addItem(new EntryItem(entry));
+    QStringList leftOut;
+    if (entries.isEmpty())
+        return leftOut;
+    int badNames = 0;
+    for (const QString &entry : entries) {
+        if (!playlist::isEntryName(entry)) {
+            ++badNames;
+            leftOut << entry;
+        } else if (ListCount() >= playlist::kMaxEntries) {
+            leftOut << entry;
+        } else {
+            LstPlay->addItem(new EntryItem(entry));
+        }
+    }
     SetUpDn();
+    tellLeftOut(badNames, int(leftOut.size()) - badNames);
+    return leftOut;
 }
 
-void frmPlayList::AddItems(const QStringList &entries)
+void frmPlayList::tellLeftOut(int badNames, int overCap)
 {
-    if (entries.isEmpty())
-        return;
-    for (const QString &entry : entries)
-        LstPlay->addItem(new EntryItem(entry));
-    SetUpDn();
+    QStringList lines;
+    if (badNames == 1)
+        lines << QStringLiteral("1 fichier n'a pas été ajouté à la liste : son nom contient un saut de ligne ou un "
+                                "caractère nul.");
+    else if (badNames > 1)
+        lines << QStringLiteral("%1 fichiers n'ont pas été ajoutés à la liste : leur nom contient un saut de ligne "
+                                "ou un caractère nul.").arg(badNames);
+    if (overCap == 1)
+        lines << QStringLiteral("1 fichier n'a pas été ajouté : la liste est pleine (%1 entrées).")
+                     .arg(playlist::kMaxEntries);
+    else if (overCap > 1)
+        lines << QStringLiteral("%1 fichiers n'ont pas été ajoutés : la liste est pleine (%2 entrées).")
+                     .arg(overCap)
+                     .arg(playlist::kMaxEntries);
+    if (!lines.isEmpty())
+        tellUser(this, lines.join(u'\n'));
 }
 
 void frmPlayList::Clear()
@@ -227,32 +256,34 @@ void frmPlayList::Clear()
         SetUpDn();
 }
 
-void frmPlayList::loadList(const QString &path)
+bool frmPlayList::loadList(const QString &path)
 {
     // A load runs whole, without letting other events in: an open, a drop or
     // a double-click waiting in the queue runs after it and sees the new
     // list. A load asked for from inside this one waits its turn the same way.
     if (loading_) {
         QTimer::singleShot(0, this, [this, path] { loadList(path); });
-        return;
+        return true;
     }
     const QScopedValueRollback<bool> busy(loading_, true);
     // An unknown kind of file or one that cannot be read leaves the
     // playlist alone.
     const std::optional<playlist::ListRead> read = playlist::readPlaylist(path);
     if (!read)
-        return;
+        return false;
     LstPlay->clear();
     for (const QByteArray &entry : read->entries)
         LstPlay->addItem(new EntryItem(entry));
     SetUpDn();
+    tellLeftOut(read->leftOut, 0);
     if (!read->complete || ListCount() == 0)
-        return;
+        return true;
     setListIndex(0);
     hide();
     if (FrmSolvane *main = app().Solvane())
         main->hideToTray();
     PlaySelected(app());
+    return true;
 }
 
 void frmPlayList::SetUpDn()
@@ -358,7 +389,8 @@ void frmPlayList::EnregistrerListe()
     dlg.FileName = QString();
     if (!dlg.ShowSave(this))
         return;
-    playlist::writeM3U(dlg.FileName, entries());
+    if (!playlist::writeM3U(dlg.FileName, entries()))
+        tellUser(this, QStringLiteral("La liste n'a pas pu être enregistrée :\n%1").arg(dlg.FileName));
 }
 
 bool frmPlayList::eventFilter(QObject *watched, QEvent *event)

@@ -25,13 +25,17 @@ public:
     QString List(int index) const;    // "" outside the list
     QString selectedText() const;
     QStringList entries() const;
-    // Adding and removing entries runs SetUpDn.
-    void AddItem(const QString &entry);
-    void AddItems(const QStringList &entries);
+    // Adding and removing entries runs SetUpDn. A name with a line break or
+    // a NUL in it never enters the list, nor anything past kMaxEntries
+    // entries: the user is told how many were left out, and they are
+    // returned.
+    bool AddItem(const QString &entry);
+    QStringList AddItems(const QStringList &entries);
     void Clear();
 
-    // Reads a list file into the playlist and plays its first entry.
-    void loadList(const QString &path);
+    // Reads a list file into the playlist and plays its first entry; false
+    // when the file could not be read, which leaves the playlist alone.
+    bool loadList(const QString &path);
     void SetUpDn();
     void MovePLe(int step);
 
@@ -72,6 +76,7 @@ private:
     void buildControls();
     void OuvrirListe();
     void EnregistrerListe();
+    void tellLeftOut(int badNames, int overCap);
 
     bool loading_ = false;
 };

@@ -120,11 +120,17 @@ bool isValidUtf8(QByteArrayView bytes)
     return true;
 }
 
+bool isEntryName(QStringView name)
+{
+    return !name.contains(u'\n') && !name.contains(u'\r') && !name.contains(QChar(0));
+}
+
 QByteArray resolveEntry(QByteArrayView folder, QByteArrayView text)
 {
     // The rules of paths::isWebUrl and paths::isAbsolute, on bytes.
-    const bool kept = startsWithCi(text, "http://") || startsWithCi(text, "https://") ||
-                      (text.size() >= 2 && text[1] == ':') || text.startsWith('/') || text.startsWith('\\');
+    // A "\\" at the start roots a path of a list written on Windows.
+    const bool kept = startsWithCi(text, "http://") || startsWithCi(text, "https://") || text.startsWith('/') ||
+                      text.startsWith('\\');
     if (kept)
         return text.toByteArray();
     // Sized exactly: a long list keeps tens of thousands of these.
@@ -153,7 +159,7 @@ namespace {
 
 // The entries of the lines `reader` yields, at most kMaxEntries: reading
 // stops at the cap.
-QByteArrayList readEntries(LineReader &reader, ListFormat format, QByteArrayView folder)
+QByteArrayList readEntries(LineReader &reader, ListFormat format, QByteArrayView folder, int *leftOut = nullptr)
 {
     QByteArrayList entries;
     QByteArray raw;
@@ -164,6 +170,11 @@ QByteArrayList readEntries(LineReader &reader, ListFormat format, QByteArrayView
             line = line.sliced(3);
         first = false;
         line = withoutLeadingSpaces(line);
+        if (line.contains('\0')) {
+            if (leftOut)
+                ++*leftOut;
+            continue;
+        }
         if (format == ListFormat::M3U) {
             // Blank lines and comments (#EXTM3U, #EXTINF…) name no file.
             if (!line.startsWith('#') && !isBlank(line))
@@ -223,7 +234,7 @@ std::optional<ListRead> readPlaylist(const QString &path)
     // name another file, so only whole lines count.
     LineReader reader(file);
     ListRead read;
-    read.entries = readEntries(reader, format, listFolder(path).toUtf8());
+    read.entries = readEntries(reader, format, listFolder(path).toUtf8(), &read.leftOut);
     read.complete = !reader.failed();
     return read;
 }

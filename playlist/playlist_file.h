@@ -30,15 +30,20 @@ QString listFolder(const QString &path);
 bool isValidUtf8(QByteArrayView bytes);
 
 // The entry an entry text of a list stands for (both UTF-8). http and https
-// URLs, rooted paths ("/", "\") and paths with a drive letter are kept as
-// written; anything else is relative to the list folder, with "\" read as "/".
+// URLs and rooted paths ("/", "\") are kept as written; anything else, a
+// drive letter too, is relative to the list folder, with "\" read as "/".
 QByteArray resolveEntry(QByteArrayView folder, QByteArrayView text);
+
+// A name a list can hold: one with a line break or a NUL in it would be
+// saved as other names, or opened cut short.
+bool isEntryName(QStringView name);
 
 // The entries of a list's bytes, in file order and at most kMaxEntries. A
 // line ends at CR LF, a lone CR or a lone LF, and loses its leading spaces
 // (not tabs); a line longer than 32 KiB is skipped; a UTF-8 byte-order mark
 // at the start is dropped. M3U: every line but blank ones and "#" comments.
 // PLS: the values of the "File…=" lines, taken whole after the first "=".
+// A line holding a NUL byte is left out.
 QByteArrayList m3uEntries(QByteArrayView bytes, QByteArrayView folder);
 QByteArrayList plsEntries(QByteArrayView bytes, QByteArrayView folder);
 
@@ -47,6 +52,8 @@ struct ListRead
     QByteArrayList entries;  // UTF-8
     // False when reading failed part way: `entries` holds what came before.
     bool complete = true;
+    // Lines left out for holding a NUL byte.
+    int leftOut = 0;
 
     QStringList texts() const;
 };

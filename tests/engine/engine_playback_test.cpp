@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QProcess>
 #include <cstdio>
 
 #include "engine/engine_rules.h"
@@ -125,4 +126,32 @@ TEST(EnginePlayback, NamesThatLookLikeProtocolsOrOptionsAreFiles)
     QDir::setCurrent(before);
     // Only web addresses reach libmpv as addresses.
     EXPECT_EQ(mpvTarget("HTTPS://host/a.mp3", "/music"), "HTTPS://host/a.mp3");
+}
+
+// A "song" that is really a text list of a web address, an edl:// line and
+// another file makes the engine open that file and nothing else. The test
+// runs itself again under strace, which sees every file opened and every
+// connection made.
+TEST(EnginePlayback, APlayedFileOpensNothingItNames)
+{
+    if (qEnvironmentVariableIsSet("SOLVANE_TRACED")) {
+        EngineRig rig(untimedOutputs());
+        rig.play(qEnvironmentVariable("SOLVANE_TRACED"));
+        EXPECT_NE(rig.nextEnd(5000), -999);
+        return;
+    }
+    QTemporaryDir dir;
+    const QString other = dir.filePath("other.wav"), song = dir.filePath("tune.mp3"), log = dir.filePath("trace");
+    ASSERT_TRUE(writeWav(other, 0.2));
+    ASSERT_TRUE(writeFile(song, ("#EXTM3U\nhttp://127.0.0.1:9/a.mp3\nedl://" + other + "\n" + other + "\n").toUtf8()));
+    qputenv("SOLVANE_TRACED", song.toUtf8());
+    EXPECT_EQ(QProcess::execute("strace", {"-f", "-s", "4096", "-e", "trace=openat,connect", "-o", log,
+                                           QCoreApplication::applicationFilePath(), "--gtest_filter=*APlayedFile*"}),
+              0);
+    qunsetenv("SOLVANE_TRACED");
+    const QStringList calls = QString::fromUtf8(fileBytes(log)).split('\n');
+    EXPECT_FALSE(calls.filter(song).isEmpty());
+    for (const QString &call : calls.filter(dir.path()))
+        EXPECT_TRUE(call.contains('"' + song + '"')) << call.toStdString();
+    EXPECT_TRUE(calls.filter("AF_INET").isEmpty()) << calls.filter("AF_INET").join('\n').toStdString();
 }

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             // A blank or dot-only line does not become the list's folder; a
             // line that writes the folder out in full names it, as written.
             FUZZ_REQUIRE(entry != folder || body.contains(folder));
-            FUZZ_REQUIRE(!entry.contains('\r') && !entry.contains('\n'));
+            FUZZ_REQUIRE(playlist::isEntryName(QString::fromUtf8(entry)));
             FUZZ_REQUIRE(playlist::isValidUtf8(entry));
             FUZZ_REQUIRE(fuzz::safeForMpv(QString::fromUtf8(entry)));
         }

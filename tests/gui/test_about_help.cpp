@@ -7,12 +7,14 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "dialogs/frm_apropos.h"
 #include "dialogs/frm_conf.h"
 #include "dialogs/help.h"
 #include "dialogs/help_window.h"
 #include "playback/frm_movie.h"
+#include "support/files.h"
 #include "support/started_app.h"
 
 namespace {
@@ -115,4 +117,25 @@ TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
     QFile::remove(s.path("Solvane.hlp"));
     showHelp(s.app);
     EXPECT_TRUE(b->toPlainText().contains("introuvable"));
+
+    // Back again, it is shown. Only a text file of bounded size is read:
+    // not 2 MB, not random bytes, not a FIFO (which waits for a writer).
+    const QString file = s.path("Solvane.hlp");
+    for (const QByteArray &bytes : {QByteArray("<p>Bonjour</p>"), QByteArray(2 << 20, 'a'), QByteArray("<p>\xff\0</p>", 9)}) {
+        ASSERT_TRUE(writeFile(file, bytes));
+        showHelp(s.app);
+        ASSERT_EQ(b->toPlainText().contains("introuvable"), !bytes.contains("Bonjour"));
+    }
+    QFile::remove(file);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    showHelp(s.app);
+    EXPECT_TRUE(b->toPlainText().contains("introuvable"));
+    // Nothing the document names is read, and a link to another file leads nowhere.
+    QFile::remove(file);
+    ASSERT_TRUE(writeFile(file, "<p>Bonjour</p>"));
+    showHelp(s.app);
+    EXPECT_FALSE(b->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile("/dev/zero")).isValid());
+    const QUrl page = b->source();
+    b->setSource(QUrl::fromLocalFile(file + "-autre"));
+    EXPECT_EQ(b->source(), page);
 }

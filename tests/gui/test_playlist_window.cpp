@@ -1,4 +1,5 @@
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -23,6 +24,12 @@ struct PlaylistWindow : StartedApp
     }
     QStringList played() const { return engine->entries("set 1026"); }
     bool canMove() const { return list->ImgUP->isEnabled() && list->ImgDW->isEnabled(); }
+    // The text of the note the window last showed the user ("" for none).
+    QString told() const
+    {
+        std::unique_ptr<QMessageBox> box(list->findChild<QMessageBox *>());
+        return box && box->isVisible() ? box->text() : QString();
+    }
 
     frmPlayList *list;
 };
@@ -71,8 +78,10 @@ TEST(PlaylistWindow, MovesDeletesDropsAndDocking)
 
     // Among other files a list is left out (alone, it is loaded: the same
     // drop rule serves every window).
-    dragAndDrop(l, {w.path("a.mp3"), w.path("b.m3u"), w.path("c.ogg")});
+    // A name with a line break never enters: a saved list would name other files.
+    dragAndDrop(l, {w.path("a.mp3"), w.path("b.m3u"), w.path("x\ny.mp3"), w.path("c.ogg")});
     EXPECT_EQ(l->entries(), (QStringList{w.path("a.mp3"), w.path("c.ogg")}));
+    EXPECT_TRUE(w.told().startsWith("1 fichier n'a pas été ajouté à la liste : son nom contient un saut de ligne"));
     EXPECT_TRUE(w.played().isEmpty());
 
     // Releasing the skin brings the main window on top of the playlist.
@@ -94,7 +103,8 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
         d.FileName = answer;
         return !answer.isEmpty();
     });
-    const QString m3u = w.writeList("soir.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\na.mp3\r\n\r\n/m/b.ogg\r\n");
+    const QString m3u =
+        w.writeList("soir.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\na.mp3\r\n\r\n" + QByteArray("/m/b\0x.ogg\r\n", 12) + "/m/b.ogg\r\n");
 
     // The save dialog starts without a name, even after a save; cancelled, it writes nothing.
     l->AddItems({"old 1", "old 2"});
@@ -106,6 +116,10 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     ASSERT_EQ(seen.size(), 2);
     EXPECT_EQ(seen[1].FileName, "");
     EXPECT_FALSE(QFile::exists(w.path("out.m3u")));
+    // A save that fails says so.
+    answer = w.path("absent/out.m3u");
+    l->Image1_Click();
+    EXPECT_EQ(w.told(), "La liste n'a pas pu être enregistrée :\n" + answer);
 
     // A file of another kind, or a missing one, leaves the list alone.
     answer = w.writeList("notes.txt", "/m/x.mp3\r\n");
@@ -120,6 +134,7 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     answer = m3u;
     l->ImgOuvrir_Click();
     EXPECT_EQ(l->entries(), (QStringList{w.path("a.mp3"), "/m/b.ogg"}));
+    EXPECT_TRUE(w.told().startsWith("1 fichier n'a pas été ajouté")) << "the line with a NUL byte";
     EXPECT_EQ(w.played(), QStringList{"set 1026 " + w.path("a.mp3")});
 
     // A list without entries empties the playlist and plays nothing.

@@ -10,6 +10,7 @@
 #include "playback/frm_movie.h"
 #include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
+#include "playlist/playlist_file.h"
 #include "support/files.h"
 #include "support/started_app.h"
 
@@ -157,4 +158,14 @@ TEST(Startup, ListOnTheCommandLineIsLoaded)
     EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
     EXPECT_FALSE(main->isVisible()) << "a list load puts the main window away";
     EXPECT_FALSE(l->isVisible());
+
+    // What is not taken is handed back (to a second start, which reports
+    // it): files after a list that cannot be read, and those past the cap.
+    const QString cwd = s.app.currentDir;
+    EXPECT_EQ(main->actOnCommandLine({"absente.m3u", "/m/x.ogg"}, cwd), (QStringList{s.path("absente.m3u"), "/m/x.ogg"}));
+    EXPECT_EQ(l->ListCount(), 3);
+    ASSERT_TRUE(writeFile(s.path("pleine.m3u"), QByteArray("/m/a.mp3\n").repeated(playlist::kMaxEntries - 1)));
+    EXPECT_EQ(main->actOnCommandLine({"pleine.m3u", "/m/y.ogg", "/m/z.ogg"}, cwd), QStringList{"/m/z.ogg"});
+    EXPECT_EQ(l->ListCount(), playlist::kMaxEntries);
+    EXPECT_EQ(main->actOnCommandLine({"/m/w.ogg"}, cwd), QStringList{"/m/w.ogg"});
 }

@@ -10,7 +10,9 @@ TEST(CommandLine, PathsAreMadeAbsoluteAndListsRecognised)
 {
     const QString cwd = "/home/ana/Musique";
     EXPECT_TRUE(parseCommandLine({}, cwd).isEmpty());
-    EXPECT_EQ(parseCommandLine({"C:\\Musique\\a.mp3"}, cwd).paths, QStringList{"C:\\Musique\\a.mp3"});
+    // Only a leading "/" or a web address is absolute; a colon is part of a name.
+    EXPECT_EQ(parseCommandLine({"C:\\x", "a:b.mp4", "1:23.mp3", "https://h/r"}, cwd).paths,
+              (QStringList{cwd + "/C:\\x", cwd + "/a:b.mp4", cwd + "/1:23.mp3", "https://h/r"}));
     // A file whose name merely starts with a quote is still a file.
     EXPECT_EQ(parseCommandLine({"\"x.mp3\""}, cwd).paths, QStringList{"/home/ana/Musique/\"x.mp3\""});
 

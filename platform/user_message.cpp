@@ -1,0 +1,11 @@
+#include "platform/user_message.h"
+
+#include <QMessageBox>
+
+void tellUser(QWidget *parent, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Solvane"), text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
