@@ -23,16 +23,18 @@ namespace {
 // Without a graphics device OpenGL runs on the processor, and then a frame
 // costs far less converted by libmpv straight into an image than drawn by
 // software OpenGL (and the GL driver, LLVM, is not loaded at all). Platforms
-// without windows of their own have no OpenGL either. Under native Wayland
-// the picture's child window is a subsurface that stays black.
+// without windows of their own have no OpenGL either.
 bool openGlInSoftware()
 {
     const QString platform = QGuiApplication::platformName();
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")
-        || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb")
-        || platform.startsWith(QLatin1String("wayland")))
+        || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb"))
         return true;
     if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1"))
+        return true;
+    // Under native Wayland the picture's child window is a subsurface that
+    // stays black.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return true;
     return QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
                                                       QDir::System).isEmpty();
