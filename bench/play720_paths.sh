@@ -84,7 +84,7 @@ grabOne() {
         mpv*) re="clip10s_1280x720\\.mp4 - mpv\$" rect=0,0,1280,720 ;;
         solvane*) re="clip10s_1280x720\\.mp4\$" rect=${SOLVANE_PICTURE:-1,28,1280,720} ;;
     esac
-    player_prepare "$p"; player_cmd "$p" video_exit "$CLIP10"; player_env
+    player_prepare "$p" video_exit; player_cmd "$p" video_exit "$CLIP10"; player_env
     "${RUNAS[@]}" "${PENV[@]}" "${PCMD[@]}" >"$BENCH_WORK/run/grab-$p.log" 2>&1 & pid=$!
     for ((i = 0; i < 200; i++)); do
         w=$(xdotool search --onlyvisible --name "$re" 2>/dev/null | head -1); [[ -n $w ]] && break; sleep 0.05
@@ -93,6 +93,8 @@ grabOne() {
         sleep 3.5
         g=$(GRAB_RECT=$rect "$T/grab" "$w" 50 60)
         n=$(grep -o 'hash=[0-9a-f]*' <<<"$g" | sort -u | wc -l)
+        # What was grabbed, to look at.
+        [[ $2 == 1 ]] && import -window "$w" "$BENCH_WORK/logs/grab-$p.png"
     fi
     for ((i = 0; i < 400; i++)); do kill -0 $pid 2>/dev/null || break; sleep 0.05; done
     kill -KILL $pid 2>/dev/null; wait $pid 2>/dev/null
