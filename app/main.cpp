@@ -11,7 +11,15 @@
 
 int main(int argc, char *argv[])
 {
+    // The program places and docks its windows itself, which X11 allows and
+    // native Wayland does not: on a Wayland desktop XWayland comes first.
+    const bool choosePlatform = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (choosePlatform)
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication qapp(argc, argv);
+    // Programs started from here make their own choice.
+    if (choosePlatform)
+        qunsetenv("QT_QPA_PLATFORM");
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);

@@ -195,9 +195,11 @@ bool FrmSolvane::ChargeListe()
 void FrmSolvane::Form_Unload()
 {
     App &a = app();
-    // 1.
-    a.store.write(kApp, kMainSection, QStringLiteral("X"), numberToText(twLeft()));
-    a.store.write(kApp, kMainSection, QStringLiteral("Y"), numberToText(twTop()));
+    // 1. Only a place the window system reported: elsewhere the stored one stays.
+    if (placementReadBack()) {
+        a.store.write(kApp, kMainSection, QStringLiteral("X"), numberToText(twLeft()));
+        a.store.write(kApp, kMainSection, QStringLiteral("Y"), numberToText(twTop()));
+    }
     // 2. The video window records its size as it closes.
     const bool videoSized = !a.VideoW.isEmpty() && !a.VideoH.isEmpty();
     a.forms.unload(FormId::frmMovie);

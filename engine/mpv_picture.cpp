@@ -27,6 +27,10 @@ bool openGlInSoftware()
 {
     if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1"))
         return true;
+    // Under native Wayland the picture's child window is a subsurface that
+    // stays black.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return true;
     return QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
                                                       QDir::System).isEmpty();
 }

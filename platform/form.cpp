@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QGuiApplication>
 #include <utility>
 
 #include "app/app_context.h"
@@ -16,6 +17,8 @@ QMargins measuredFrame(const QWidget *w)
             outer.bottom() - inner.bottom()};
 }
 }  // namespace
+
+bool placementReadBack() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 Form::Form(App &app, FormId id, QWidget *parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), app_(app), id_(id)
@@ -45,7 +48,9 @@ void Form::noteFrame()
     if (windowFlags() & Qt::FramelessWindowHint || !isVisible())
         return;
     const QMargins m = measuredFrame(this);
-    if (m.isNull())
+    // Where the window system decorates windows without saying so, the frame
+    // is never coming: none is the measure.
+    if (m.isNull() && placementReadBack())
         return;
     std::optional<QMargins> &known = app_.forms.knownFrame(id_);
     const bool first = !known;

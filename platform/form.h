@@ -4,6 +4,11 @@
 class App;
 enum class FormId;
 
+// Whether the window system lets the program place its windows and tells
+// where they stand. Native Wayland does neither: there a window's position is
+// only what was asked for, and a frame may never be reported.
+bool placementReadBack();
+
 // A window of the program. It exists at most once: the registry creates it
 // hidden on first reference, runs Form_Load, and runs Form_Unload before it
 // destroys it. Geometry helpers speak twips and outer (frame) sizes, which

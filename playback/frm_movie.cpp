@@ -167,10 +167,10 @@ bool frmMovie::ownGeometry() const
     if (!isVisible() || windowState() != Qt::WindowNoState)
         return false;
     // Until the window manager has framed it, its outer size and place are
-    // not known yet (platforms without frames aside).
+    // not known yet (platforms without frames, or that never tell, aside).
     const QString platform = QGuiApplication::platformName();
     if (windowHandle() && windowHandle()->frameMargins().isNull() && platform != QLatin1String("offscreen")
-        && platform != QLatin1String("minimal"))
+        && platform != QLatin1String("minimal") && placementReadBack())
         return false;
     const QScreen *sc = screen();
     return !sc || !frameGeometry().contains(sc->geometry());
@@ -190,7 +190,7 @@ void frmMovie::resizeEvent(QResizeEvent *e)
 void frmMovie::moveEvent(QMoveEvent *e)
 {
     Form::moveEvent(e);
-    if (placed_ && ownGeometry())
+    if (placed_ && ownGeometry() && placementReadBack())
         ownPosTw_ = QPoint(twLeft(), twTop());
 }
 
