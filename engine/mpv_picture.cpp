@@ -27,22 +27,20 @@ bool openGlInSoftware()
 {
     if (qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") == QLatin1String("1"))
         return true;
-    // Under native Wayland the picture's child window is a subsurface that
-    // stays black.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        return true;
     return QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
                                                       QDir::System).isEmpty();
 }
 
 // SOLVANE_VIDEO=gl or image chooses the path; anything else leaves the
 // choice to the machine. Platforms without windows of their own have no
-// OpenGL, whatever is asked.
+// OpenGL, whatever is asked; nor has native Wayland, where the picture's
+// child window is a subsurface that stays black.
 bool drawWithOpenGl()
 {
     const QString platform = QGuiApplication::platformName();
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")
-        || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb"))
+        || platform == QLatin1String("vnc") || platform == QLatin1String("linuxfb")
+        || platform.startsWith(QLatin1String("wayland")))
         return false;
     const QString choice = qEnvironmentVariable("SOLVANE_VIDEO");
     if (choice == QLatin1String("gl") || choice == QLatin1String("image"))
@@ -220,9 +218,12 @@ private:
         // desktop through the picture.
         void makeOpaque()
         {
-            for (int y = 0; y < image.height(); ++y) {
-                auto *line = reinterpret_cast<quint32 *>(memory.get() + y * image.bytesPerLine());
-                for (int x = 0; x < image.width(); ++x)
+            // Read once: QImage's accessors are not inlined, and this runs per pixel.
+            const int width = image.width(), height = image.height();
+            const qsizetype stride = image.bytesPerLine();
+            for (int y = 0; y < height; ++y) {
+                auto *line = reinterpret_cast<quint32 *>(memory.get() + y * stride);
+                for (int x = 0; x < width; ++x)
                     line[x] |= 0xff000000u;
             }
         }
