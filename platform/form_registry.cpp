@@ -2,6 +2,8 @@
 
 #include "platform/form.h"
 
+#include <utility>
+
 FormRegistry::~FormRegistry() { destroyAll(); }
 
 void FormRegistry::setFactory(FormId id, Factory factory) { factories_[int(id)] = std::move(factory); }
@@ -36,6 +38,8 @@ void FormRegistry::unload(FormId id)
     form->hide();
     // Later: an unload can start inside one of the window's own handlers.
     form->deleteLater();
+    closing_.removeAll(nullptr);
+    closing_ << form;
 }
 
 void FormRegistry::showModeless(FormId id)
@@ -54,4 +58,6 @@ void FormRegistry::destroyAll()
         delete slot.data();
         slot = nullptr;
     }
+    for (const QPointer<Form> &form : std::exchange(closing_, {}))
+        delete form.data();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QMargins>
 #include <QPointer>
 #include <array>
@@ -47,4 +48,7 @@ private:
     std::array<Factory, kFormCount> factories_;
     std::array<QPointer<Form>, kFormCount> forms_;
     std::array<std::optional<QMargins>, kFormCount> frames_;
+    // Unloaded windows whose deletion is still queued: they go with the
+    // registry too, never outliving the state they refer to.
+    QList<QPointer<Form>> closing_;
 };

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <clocale>
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@ public:
     {
         const QString dir = root_ + "/config-" + QString::number(++count_) + "-" + info.name();
         qputenv("XDG_CONFIG_HOME", dir.toUtf8());
+        // QSettings reads the variable once per process.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
     }
 
 private:
