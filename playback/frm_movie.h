@@ -54,6 +54,7 @@ private:
     void placeFirstTime();
 
     MediaEngine *Mp_ = nullptr;
+    // Shown since it was loaded.
     bool placed_ = false;
     // Activation has given the window its size since it was loaded: from
     // then on a new size is the user's.
@@ -61,5 +62,6 @@ private:
     // Outer size in twips outside full screen: full screen is the engine's
     // way of showing the picture, not a size of this window.
     QSize ownSizeTw_;
+    // Client area's left and top in twips, once the user's.
     QPoint ownPosTw_{INT_MIN, INT_MIN};
 };
