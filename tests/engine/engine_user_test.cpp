@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QStyle>
 
+#include "engine/engine_panels.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace {
@@ -120,9 +121,19 @@ TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
     ASSERT_TRUE(makeVideo(clip, 8.0));
     EngineRig rig;
     MpvEngine &mp = *rig.engine;
+    auto *bar = part<QSlider>(mp, "positionSlider");
+
+    // A stream too long to count in milliseconds (a header can claim 60
+    // days): the bar still spans it, and a place on it is a place in it.
+    auto *panels = mp.widget()->findChild<EnginePanels *>();
+    QSignalSpy seeks(panels, &EnginePanels::seekRequested);
+    panels->setTimes(40 * 86400.0, 60 * 86400.0);
+    EXPECT_NEAR(double(bar->value()) / bar->maximum(), 2.0 / 3, 1e-6);
+    bar->setValue(bar->maximum() / 2);
+    EXPECT_NEAR(seeks.value(0).value(0).toDouble(), 30 * 86400.0, 1);
+
     ASSERT_TRUE(mp.set(Disp::AutoStart, false));
     ASSERT_TRUE(mp.set(Disp::FileName, clip));
-    auto *bar = part<QSlider>(mp, "positionSlider");
     const auto pos = [&] { return number(mp, Disp::CurrentPosition); };
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->maximum() > 7000; }, 5000));
 
