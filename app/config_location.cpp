@@ -23,8 +23,6 @@ QString whyNot(int error)
     case EROFS: return QStringLiteral("disque en lecture seule");
     case ENOSPC:
     case EDQUOT: return QStringLiteral("disque plein");
-    case ENOENT:
-    case ENOTDIR: return QStringLiteral("dossier introuvable");
     default: return QStringLiteral("écriture impossible");
     }
 }
@@ -56,7 +54,9 @@ QStringList saveSettingsFile(QString &cfgPath, const Settings &s)
             cfgPath = path;
             return {};
         }
-        failed << path + QLatin1String(" : ") + whyNot(errno);
+        const int error = errno;
+        const bool folder = QFileInfo(QFileInfo(path).absolutePath()).isDir();
+        failed << path + QLatin1String(" : ") + (folder ? whyNot(error) : QStringLiteral("dossier impossible à créer"));
     }
     return failed;
 }

@@ -154,7 +154,7 @@ TEST(ConfigDialog, ApplyWithTheDefaultsReachesEngineAndToolbarInOrderAndWritesTh
     d->Command2->click();
     auto *box = d->findChild<QMessageBox *>();
     ASSERT_TRUE(box && box->isVisible());
-    EXPECT_TRUE(box->text().contains(s.path("ro/Solvane.cfg : dossier introuvable\n") + s.path("ro/Solvane/Solvane.cfg")))
+    EXPECT_TRUE(box->text().contains(s.path("ro/Solvane.cfg : dossier impossible à créer\n") + s.path("ro/Solvane/Solvane.cfg")))
         << box->text().toStdString();
 }
 
