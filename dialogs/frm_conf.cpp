@@ -122,6 +122,13 @@ void FrmConf::Form_Load()
     setCheck(Check13, s.CfgLoopList);
 }
 
+void FrmConf::showSound()
+{
+    const Settings &s = app().settings;
+    setInRange(Slider1, s.CfgVolume);
+    setCheck(Check8, s.CfgMute);
+}
+
 void FrmConf::OptionVideo_Click(int Index) { app().settings.CfgDisplaySize = qint16(Index); }
 
 void FrmConf::HScroll1_Change()

@@ -66,4 +66,7 @@ signals:
     void PlayStateChange(int OldState, int NewState);
     // A jump in the file asked for by the user (position bar, knob, remote).
     void PositionChange(double oldPosition, double newPosition);
+    // The user changed the volume or the mute with the engine's own sound
+    // controls: both as they now are.
+    void SoundChanged(int volume, bool muted);
 };

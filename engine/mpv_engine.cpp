@@ -38,8 +38,14 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
     connect(panels, &EnginePanels::playClicked, this, [this] { call(Disp::Play); });
     connect(panels, &EnginePanels::pauseClicked, this, [this] { call(Disp::Pause); });
     connect(panels, &EnginePanels::stopClicked, this, [this] { call(Disp::Stop); });
-    connect(panels, &EnginePanels::muteToggled, this, [this](bool on) { set(Disp::Mute, on); });
-    connect(panels, &EnginePanels::volumeMoved, this, [this](int v) { set(Disp::Volume, v); });
+    connect(panels, &EnginePanels::muteToggled, this, [this](bool on) {
+        if (set(Disp::Mute, on))
+            emit SoundChanged(volume_, mute_);
+    });
+    connect(panels, &EnginePanels::volumeMoved, this, [this](int v) {
+        if (set(Disp::Volume, v))
+            emit SoundChanged(volume_, mute_);
+    });
     connect(panels, &EnginePanels::seekRequested, this, &MpvEngine::seekByUser);
     connect(area_, &EngineArea::leftFullScreen, this, &MediaEngine::DisplaySizeChanged);
     showPhase(Phase::Closed);

@@ -58,6 +58,7 @@ frmMovie::frmMovie(App &app) : Form(app, Id)
                           area->height());
     connect(Mp_, &MediaEngine::EndOfStream, this, &frmMovie::Mp_EndOfStream);
     connect(Mp_, &MediaEngine::DisplaySizeChanged, this, &frmMovie::Mp_DisplaySizeChanged);
+    connect(Mp_, &MediaEngine::SoundChanged, this, &frmMovie::Mp_SoundChanged);
     connect(Toolbar1, &MovieToolbar::ButtonClick, this, &frmMovie::Toolbar1_ButtonClick);
 }
 
@@ -247,6 +248,11 @@ void frmMovie::Mp_DisplaySizeChanged(int size)
         return;
     app().settings.CfgDisplaySize = qint16(size);
     Toolbar1->setValue(size + kFirstScaleButton, 1);
+}
+
+void frmMovie::Mp_SoundChanged(int volume, bool muted)
+{
+    setSound(app(), qint16(qBound(-32768, volume, 32767)), muted);
 }
 
 void frmMovie::Mp_EndOfStream(int Result)

@@ -28,6 +28,8 @@ public:
     // The user left full screen inside the engine: the setting and the
     // toolbar follow, so the next activation keeps the window.
     void Mp_DisplaySizeChanged(int size);
+    // The engine's own sound controls: kept like any other change of the user's.
+    void Mp_SoundChanged(int volume, bool muted);
     void Toolbar1_ButtonClick(int Button);
 
     // Toolbar on top (as its Visible property says), engine area below it.

@@ -149,10 +149,12 @@ TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
     QTest::mouseRelease(bar, Qt::LeftButton, {}, pointOf(bar, 2000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(pos() - 2.0) < 0.2; }, 3000)) << pos();
 
-    // The volume bar jumps too.
+    // The volume bar jumps too, and says so for the settings to keep.
     auto *volume = part<QSlider>(mp, "volumeSlider");
+    QSignalSpy sound(&mp, &MediaEngine::SoundChanged);
     QTest::mouseClick(volume, Qt::LeftButton, {}, pointOf(volume, -1000));
     EXPECT_NEAR(number(mp, Disp::Volume), -1000, 150);
+    EXPECT_EQ(sound.value(0), (QVariantList{number(mp, Disp::Volume), false}));
 }
 
 // A file that cannot play ends with an error and says why; the panel keeps no
