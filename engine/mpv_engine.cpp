@@ -414,6 +414,20 @@ void MpvEngine::playedOut()
     endOfStream(0);
 }
 
+bool MpvEngine::showsVideoTrack() const
+{
+    const int tracks = int(core_->getDouble("track-list/count").value_or(0));
+    for (int i = 0; i < tracks; ++i) {
+        const QByteArray track = "track-list/" + QByteArray::number(i) + '/';
+        if (core_->getString(track + "type") != QLatin1String("video") || !core_->getFlag(track + "selected").value_or(false))
+            continue;
+        // libmpv shows a music file's cover art, or an image file, as a video
+        // track of one frame.
+        return !core_->getFlag(track + "albumart").value_or(false) && !core_->getFlag(track + "image").value_or(false);
+    }
+    return false;
+}
+
 void MpvEngine::showVideoSize()
 {
     const bool video = videoW_ > 0 && videoH_ > 0;

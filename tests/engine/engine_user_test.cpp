@@ -219,6 +219,8 @@ TEST(EngineForTheUser, EachKindOfFileShowsItsPictureAndTellsItsState)
     EXPECT_EQ(states.last(), (QVariantList{mpWaiting, mpPlaying}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return width() == 320 && picture->size() == QSize(320, 240); }, 5000));
     EXPECT_EQ(mp.get(Disp::ImageSourceHeight).value_or(0).toInt(), 240);
+    const auto video = [&] { return mp.get(Disp::HasVideo).value_or(-1).toInt(); };
+    EXPECT_EQ(video(), 1);
     mp.set(Disp::CurrentPosition, 1.5);
     ASSERT_EQ(jumps.size(), 1);
     EXPECT_DOUBLE_EQ(jumps.at(0).at(1).toDouble(), 1.5);
@@ -230,13 +232,14 @@ TEST(EngineForTheUser, EachKindOfFileShowsItsPictureAndTellsItsState)
     // A sound file: no picture size, the black area instead of the last frame.
     rig.play(wav);
     ASSERT_TRUE(QTest::qWaitFor([&] { return state() == mpPlaying; }, 10000));
-    EXPECT_EQ(width(), 0);
+    EXPECT_EQ(width() + video(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return picture->width() == mp.widget()->width(); }, 3000)) << picture->width();
 
-    // A song with its cover: the cover is the picture.
+    // A song with its cover: the cover is the picture, but not a video.
     ASSERT_TRUE(mp.set(Disp::FileName, song));
     EXPECT_TRUE(QTest::qWaitFor([&] { return picture->size() == QSize(300, 300); }, 3000))
         << picture->width() << 'x' << picture->height();
+    EXPECT_EQ(video(), 0) << "a still picture: no video to keep the screen on for";
 
     // The name the sound server and its mixer list the player under.
     MpvCore core(engineOptions(false) + nullOutputs());
