@@ -31,8 +31,9 @@ public:
     QString CfgPath;
     // Window geometry in twips, kept as the store's text until replaced.
     QString WinX, WinY, VideoW, VideoH;
-    // The video window's outer left and top, kept for the run and stored
-    // beside its size; empty until it has a place of its own.
+    // The video window's place: the left and top of its client area, kept
+    // for the run and stored beside its size; empty until it has a place of
+    // its own.
     QString VideoX, VideoY;
     QString CurrentFile;
     QString PendingListFile;

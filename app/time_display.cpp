@@ -1,5 +1,6 @@
 #include "app/time_display.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,5 +36,7 @@ std::optional<double> knobLeft(double position, double duration)
 {
     if (duration == 0 || !std::isfinite(position) || !std::isfinite(duration))
         return std::nullopt;
-    return float(1320.0 + std::floor(position / duration * 2630.0));
+    // Kept on the bar: a position past the end (or before the start) would
+    // put the knob over the zones beside it.
+    return float(std::clamp(1320.0 + std::floor(position / duration * 2630.0), 1320.0, 3950.0));
 }

@@ -4,16 +4,15 @@
 #include <QDBusMessage>
 #include <QDir>
 #include <QFileInfo>
-#include <QSlider>
 #include <QUrl>
 #include <cmath>
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
 #include "desktop/mime_types.h"
-#include "dialogs/frm_conf.h"
 #include "engine/media_engine.h"
 #include "platform/tray_icon.h"
+#include "playback/engine_settings.h"
 #include "playback/frm_movie.h"
 #include "playback/mplayer.h"
 #include "playlist/frm_playlist.h"
@@ -23,7 +22,7 @@ const QString kService = QStringLiteral("org.mpris.MediaPlayer2.solvane");
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
 const QString kNoTrack = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
-// The configuration dialog's volume slider runs over these levels.
+// The quietest level the program's sliders give.
 constexpr int kQuietest = -2000;
 
 // Metadata holds an object path, which QVariant cannot compare: compare text.
@@ -87,6 +86,8 @@ void MprisService::watch(MediaEngine *engine)
     if (!engine)
         return;
     connect(engine, &MediaEngine::PlayStateChange, this, &MprisService::refresh);
+    // After the video window has kept the new sound.
+    connect(engine, &MediaEngine::SoundChanged, this, &MprisService::refresh, Qt::QueuedConnection);
     connect(engine, &MediaEngine::PositionChange, this,
             [this](double, double to) { emit seeked(qint64(std::llround(to * 1e6))); });
     // The window closed with its engine: stopped.
@@ -160,25 +161,24 @@ QVariantMap MprisService::metadata() const
 
 qint64 MprisService::position() const { return qint64(std::llround(seconds(int(Disp::CurrentPosition)) * 1e6)); }
 
+// Volume is the sound's amplitude, 1 at full level; the levels are
+// hundredths of a decibel. 0 is silence, which only the mute gives.
 double MprisService::volume() const
 {
-    return std::clamp(double(app_.settings.CfgVolume - kQuietest) / -kQuietest, 0.0, 1.0);
+    const Settings &s = app_.settings;
+    return s.CfgMute != 0 ? 0.0 : std::clamp(std::pow(10.0, std::min(0, int(s.CfgVolume)) / 2000.0), 0.0, 1.0);
 }
 
 void MprisService::setVolume(double volume)
 {
-    if (!std::isfinite(volume))
+    if (std::isnan(volume))
         return;
-    // As the dialog's slider: the setting and the engine, not the file. An
-    // open dialog's slider moves too, or its apply would put the old level back.
-    const auto level = qint16(std::lround(kQuietest + std::clamp(volume, 0.0, 1.0) * -kQuietest));
-    if (auto *conf = static_cast<FrmConf *>(app_.forms.loaded(FormId::FrmConf))) {
-        conf->Slider1->setValue(level);
-    } else {
-        app_.settings.CfgVolume = level;
-        if (MediaEngine *mp = engine())
-            mp->set(Disp::Volume, qint32(level));
-    }
+    // As the engine's own controls: the setting and the engine, not the file.
+    const Settings &s = app_.settings;
+    if (volume <= 0)
+        setSound(app_, s.CfgVolume, true);
+    else
+        setSound(app_, qint16(std::max(std::lround(2000 * std::log10(std::min(volume, 1.0))), long(kQuietest))), false);
     refresh();
 }
 

@@ -54,8 +54,9 @@ bool ScreenSaverInhibitor::videoPlays() const
     if (!mp || app_.hasEnded())
         return false;
     const auto state = mp->get(Disp::PlayState);
-    const auto width = mp->get(Disp::ImageSourceWidth);
-    return state && state->toInt() == mpPlaying && width && width->toInt() > 0;
+    // A song's cover art is a picture too, but a still one.
+    const auto video = mp->get(Disp::HasVideo);
+    return state && state->toInt() == mpPlaying && video && video->toBool();
 }
 
 void ScreenSaverInhibitor::update()

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -14,6 +15,7 @@
 #include <QSlider>
 
 #include "app/app_context.h"
+#include "app/config_location.h"
 #include "dialogs/conf_rules.h"
 #include "dialogs/window_centre.h"
 #include "engine/media_engine.h"
@@ -118,6 +120,13 @@ void FrmConf::Form_Load()
     if (setInRange(Slider2, s.CfgBalance))
         Slider2_Change();
     setCheck(Check13, s.CfgLoopList);
+}
+
+void FrmConf::showSound()
+{
+    const Settings &s = app().settings;
+    setInRange(Slider1, s.CfgVolume);
+    setCheck(Check8, s.CfgMute);
 }
 
 void FrmConf::OptionVideo_Click(int Index) { app().settings.CfgDisplaySize = qint16(Index); }
@@ -256,7 +265,20 @@ void FrmConf::Command2_Click()
     if (movie)
         movie->setMaximized(s.CfgFitToScreen != 0);
 
-    writeSettingsFile(a.CfgPath, s);
+    // Never a silent failure: the settings stay in force for this run all
+    // the same, and the user learns they will not outlive it.
+    const QStringList failed = saveSettingsFile(a.CfgPath, s);
+    delete findChild<QMessageBox *>();
+    if (failed.isEmpty())
+        return;
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Configuration"),
+                                QStringLiteral("Les réglages n'ont pas pu être enregistrés :\n\n%1\n\n"
+                                               "Ils restent en vigueur jusqu'à la fermeture du programme.")
+                                    .arg(failed.join(QLatin1Char('\n'))),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 void FrmConf::Command3_Click() { Unload(); }

@@ -36,6 +36,9 @@ public:
     // quit-at-end visibility rule.
     void quitAtEndRule();
     void Command2_Click();  // "&Appliquer..."
+    // The volume and the mute, changed elsewhere: the slider and the mute box
+    // show them, quietly.
+    void showSound();
     void Command3_Click();  // "&Fermer"
 
     QGroupBox *Frame1, *Frame2, *Frame3, *Frame6, *Frame4;

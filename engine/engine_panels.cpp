@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/engine_rules.h"
 
@@ -238,7 +239,10 @@ void EnginePanels::setTimes(double position, double duration)
         return;
     // Called at every frame: the bar moves only when its knob would move on
     // screen, or each frame would repaint it.
-    const int range = int(duration_ * 1000), value = int(pos * 1000);
+    // Milliseconds, or coarser steps for a stream too long to count them in
+    // an int (a crafted header can claim years).
+    unitsPerSecond_ = std::min(1000.0, double(std::numeric_limits<int>::max()) / std::max(duration_, 1.0));
+    const int range = int(duration_ * unitsPerSecond_), value = int(std::min(pos, duration_) * unitsPerSecond_);
     const int span = std::max(bar_->width(), 1);
     if (range == bar_->maximum()
         && QStyle::sliderPositionFromValue(0, range, value, span)
@@ -253,7 +257,7 @@ void EnginePanels::setTimes(double position, double duration)
 void EnginePanels::seekToSlider(bool exact)
 {
     if (duration_ > 0)
-        emit seekRequested(bar_->sliderPosition() / 1000.0, exact);
+        emit seekRequested(bar_->sliderPosition() / unitsPerSecond_, exact);
 }
 
 void EnginePanels::setTitle(const QString &title, const QString &artist)

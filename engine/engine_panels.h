@@ -55,5 +55,6 @@ private:
     ElidedLabel *titleText_, *artistText_;
     QLabel *stateText_, *timesText_;
     double duration_ = 0;
+    double unitsPerSecond_ = 1000;  // of the position bar
     bool updating_ = false;
 };

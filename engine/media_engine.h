@@ -33,6 +33,7 @@ enum class Disp : int {
     ImageSourceHeight = 1022,     // get, int pixels, 0 without a picture
     ClipTitle = 1116,             // get, text: the file's own title tag, "" without
     ClipAuthor = 1117,            // get, text: the file's own artist tag, "" without
+    HasVideo = 9001,              // get, bool: a video track shows, not a still picture (cover art)
 };
 
 // What the engine is doing, as PlayState reads it and PlayStateChange tells.
@@ -66,4 +67,7 @@ signals:
     void PlayStateChange(int OldState, int NewState);
     // A jump in the file asked for by the user (position bar, knob, remote).
     void PositionChange(double oldPosition, double newPosition);
+    // The user changed the volume or the mute with the engine's own sound
+    // controls: both as they now are.
+    void SoundChanged(int volume, bool muted);
 };

@@ -38,8 +38,14 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
     connect(panels, &EnginePanels::playClicked, this, [this] { call(Disp::Play); });
     connect(panels, &EnginePanels::pauseClicked, this, [this] { call(Disp::Pause); });
     connect(panels, &EnginePanels::stopClicked, this, [this] { call(Disp::Stop); });
-    connect(panels, &EnginePanels::muteToggled, this, [this](bool on) { set(Disp::Mute, on); });
-    connect(panels, &EnginePanels::volumeMoved, this, [this](int v) { set(Disp::Volume, v); });
+    connect(panels, &EnginePanels::muteToggled, this, [this](bool on) {
+        if (set(Disp::Mute, on))
+            emit SoundChanged(volume_, mute_);
+    });
+    connect(panels, &EnginePanels::volumeMoved, this, [this](int v) {
+        if (set(Disp::Volume, v))
+            emit SoundChanged(volume_, mute_);
+    });
     connect(panels, &EnginePanels::seekRequested, this, &MpvEngine::seekByUser);
     connect(area_, &EngineArea::leftFullScreen, this, &MediaEngine::DisplaySizeChanged);
     showPhase(Phase::Closed);
@@ -406,6 +412,20 @@ void MpvEngine::playedOut()
         seek(0);
     showPhase(Phase::Ended);
     endOfStream(0);
+}
+
+bool MpvEngine::showsVideoTrack() const
+{
+    const int tracks = int(core_->getDouble("track-list/count").value_or(0));
+    for (int i = 0; i < tracks; ++i) {
+        const QByteArray track = "track-list/" + QByteArray::number(i) + '/';
+        if (core_->getString(track + "type") != QLatin1String("video") || !core_->getFlag(track + "selected").value_or(false))
+            continue;
+        // libmpv shows a music file's cover art, or an image file, as a video
+        // track of one frame.
+        return !core_->getFlag(track + "albumart").value_or(false) && !core_->getFlag(track + "image").value_or(false);
+    }
+    return false;
 }
 
 void MpvEngine::showVideoSize()

@@ -40,6 +40,8 @@ private:
     void seekByUser(double seconds, bool exact = true);
     void fail(int error);
     void showVideoSize();
+    // The picture shown comes from a video track, not a cover or an image.
+    bool showsVideoTrack() const;
     bool applyBalance();
     // Before libmpv runs, a value waits for it among its start-up options.
     bool setFlag(const char *name, bool on) { return !core_ || core_->setFlag(name, on); }

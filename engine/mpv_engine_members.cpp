@@ -151,6 +151,7 @@ std::optional<QVariant> MpvEngine::getMember(Disp id)
     case Disp::PlayState: return playState();
     case Disp::ImageSourceWidth: return int(videoW_);
     case Disp::ImageSourceHeight: return int(videoH_);
+    case Disp::HasVideo: return videoW_ > 0 && core_ && showsVideoTrack();
     case Disp::ClipTitle:
     case Disp::ClipAuthor:
         if (entry_ < 0 || phase_ == Phase::Opening)

@@ -1,7 +1,10 @@
 #include "playback/engine_settings.h"
 
+#include "app/app_context.h"
 #include "app/settings.h"
+#include "dialogs/frm_conf.h"
 #include "engine/media_engine.h"
+#include "playback/frm_movie.h"
 
 void applySettings(MediaEngine &mp, const Settings &s)
 {
@@ -21,4 +24,17 @@ void applySettings(MediaEngine &mp, const Settings &s)
     mp.set(Disp::VideoBorderWidth, qint32(s.CfgBorderWidth));
     mp.set(Disp::Volume, qint32(s.CfgVolume));
     mp.set(Disp::Balance, qint32(s.CfgBalance));
+}
+
+void setSound(App &app, qint16 volume, bool muted)
+{
+    app.settings.CfgVolume = volume;
+    app.settings.CfgMute = muted ? 1 : 0;
+    // Reaching the engine must not load a closed video window.
+    if (auto *movie = static_cast<frmMovie *>(app.forms.loaded(FormId::frmMovie)); movie && movie->Mp()) {
+        movie->Mp()->set(Disp::Volume, qint32(volume));
+        movie->Mp()->set(Disp::Mute, muted);
+    }
+    if (auto *conf = static_cast<FrmConf *>(app.forms.loaded(FormId::FrmConf)))
+        conf->showSound();
 }

@@ -58,6 +58,7 @@ frmMovie::frmMovie(App &app) : Form(app, Id)
                           area->height());
     connect(Mp_, &MediaEngine::EndOfStream, this, &frmMovie::Mp_EndOfStream);
     connect(Mp_, &MediaEngine::DisplaySizeChanged, this, &frmMovie::Mp_DisplaySizeChanged);
+    connect(Mp_, &MediaEngine::SoundChanged, this, &frmMovie::Mp_SoundChanged);
     connect(Toolbar1, &MovieToolbar::ButtonClick, this, &frmMovie::Toolbar1_ButtonClick);
 }
 
@@ -153,6 +154,11 @@ void frmMovie::Form_Unload()
 {
     if (Mp_)
         Mp_->call(Disp::Stop);
+    // Never shown since it was loaded (the main window's clock reloads a
+    // closed window, hidden, at its design size): it holds no size or place
+    // of the user's, and those it had stay.
+    if (!placed_)
+        return;
     const bool fullScreen = (windowState() & Qt::WindowFullScreen) && ownSizeTw_.isValid();
     app().VideoW = numberToText(float(fullScreen ? ownSizeTw_.width() : twWidth()));
     app().VideoH = numberToText(float(fullScreen ? ownSizeTw_.height() : twHeight()));
@@ -190,8 +196,10 @@ void frmMovie::resizeEvent(QResizeEvent *e)
 void frmMovie::moveEvent(QMoveEvent *e)
 {
     Form::moveEvent(e);
+    // The place is the client area's: a window not framed yet can only be
+    // put back by it, the frame's size being unknown until it is mapped.
     if (placed_ && ownGeometry() && placementReadBack())
-        ownPosTw_ = QPoint(twLeft(), twTop());
+        ownPosTw_ = QPoint(twips::fromPx(geometry().x()), twips::fromPx(geometry().y()));
 }
 
 void frmMovie::showEvent(QShowEvent *e)
@@ -210,7 +218,7 @@ void frmMovie::placeFirstTime()
     const auto x = textToNumber(a.VideoX), y = textToNumber(a.VideoY);
     // A place on a screen that is no longer there is no place.
     if (x && y && QGuiApplication::screenAt(QPoint(twips::toPx(*x) + 40, twips::toPx(*y) + 20))) {
-        moveTw(*x, *y);
+        setGeometry(QRect(QPoint(twips::toPx(*x), twips::toPx(*y)), size()));
         ownPosTw_ = QPoint(int(*x), int(*y));
         return;
     }
@@ -240,6 +248,11 @@ void frmMovie::Mp_DisplaySizeChanged(int size)
         return;
     app().settings.CfgDisplaySize = qint16(size);
     Toolbar1->setValue(size + kFirstScaleButton, 1);
+}
+
+void frmMovie::Mp_SoundChanged(int volume, bool muted)
+{
+    setSound(app(), qint16(qBound(-32768, volume, 32767)), muted);
 }
 
 void frmMovie::Mp_EndOfStream(int Result)

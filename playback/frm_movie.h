@@ -28,6 +28,8 @@ public:
     // The user left full screen inside the engine: the setting and the
     // toolbar follow, so the next activation keeps the window.
     void Mp_DisplaySizeChanged(int size);
+    // The engine's own sound controls: kept like any other change of the user's.
+    void Mp_SoundChanged(int volume, bool muted);
     void Toolbar1_ButtonClick(int Button);
 
     // Toolbar on top (as its Visible property says), engine area below it.
@@ -54,6 +56,7 @@ private:
     void placeFirstTime();
 
     MediaEngine *Mp_ = nullptr;
+    // Shown since it was loaded.
     bool placed_ = false;
     // Activation has given the window its size since it was loaded: from
     // then on a new size is the user's.
@@ -61,5 +64,6 @@ private:
     // Outer size in twips outside full screen: full screen is the engine's
     // way of showing the picture, not a size of this window.
     QSize ownSizeTw_;
+    // Client area's left and top in twips, once the user's.
     QPoint ownPosTw_{INT_MIN, INT_MIN};
 };

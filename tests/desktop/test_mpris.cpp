@@ -1,4 +1,5 @@
 #include <QDBusPendingCallWatcher>
+#include <QCheckBox>
 #include <QSlider>
 #include <QSignalSpy>
 #include <QTest>
@@ -116,18 +117,23 @@ TEST(Mpris, RemoteDrivesThePlayerAndHearsEveryChange)
     EXPECT_TRUE(remote.call("Previous"));
     EXPECT_EQ(list->ListIndex(), 0);
 
-    // Volume is the setting and the engine's, as the dialog's slider moves them.
-    EXPECT_TRUE(remote.setVolume(0.5));
-    EXPECT_EQ(s.app.settings.CfgVolume, -1000);
-    EXPECT_EQ(mp->values.value(Disp::Volume).toInt(), -1000);
-    QTRY_COMPARE(log.last("Volume").toDouble(), 0.5);
-    // With the dialog open its slider follows, so its apply keeps the level.
+    // Volume is the sound's amplitude, 0 its silence: the mute. As with the
+    // engine's own controls, the setting and the engine take it.
+    EXPECT_TRUE(remote.setVolume(0.1));
+    EXPECT_EQ(QList({int(s.app.settings.CfgVolume), mp->values.value(Disp::Volume).toInt()}), QList({-2000, -2000}));
+    QTRY_COMPARE(log.last("Volume").toDouble(), 0.1);
+    EXPECT_TRUE(remote.setVolume(0));
+    EXPECT_EQ(mp->values.value(Disp::Mute), QVariant(true));
+    QTRY_COMPARE(log.last("Volume").toDouble(), 0.0);
+    // With the dialog open its controls follow, so its apply keeps the sound.
     auto *conf = static_cast<FrmConf *>(s.app.forms.get(FormId::FrmConf));
     ASSERT_NE(conf, nullptr);
-    EXPECT_TRUE(remote.setVolume(0.25));
-    EXPECT_EQ(conf->Slider1->value(), -1500);
-    EXPECT_EQ(s.app.settings.CfgVolume, -1500);
-    EXPECT_EQ(mp->values.value(Disp::Volume).toInt(), -1500);
+    EXPECT_TRUE(remote.setVolume(1));
+    EXPECT_TRUE(conf->Slider1->value() == 0 && !conf->Check8->isChecked());
+    EXPECT_EQ(mp->values.value(Disp::Mute), QVariant(false));
+    // The engine's own slider is heard too.
+    emit mp->SoundChanged(-602, false);
+    QTRY_COMPARE(std::round(log.last("Volume").toDouble() * 1000), 500.0);
     s.app.forms.unload(FormId::FrmConf);
 
     // Stop closes the video window: stopped, and nothing read loads it again.

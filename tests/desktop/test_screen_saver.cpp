@@ -41,7 +41,7 @@ TEST(ScreenSaver, HeldWhileVideoPlaysAndReleasedOtherwise)
     // No screen saver on the bus yet: nothing breaks.
     {
         ScreenSaverInhibitor none(s.app, bus.connect());
-        mp->values[Disp::ImageSourceWidth] = 320;
+        mp->values[Disp::HasVideo] = true;
         mp->tellState(mpPlaying);
         QTest::qWait(50);
         mp->tellState(mpPaused);
@@ -53,14 +53,15 @@ TEST(ScreenSaver, HeldWhileVideoPlaysAndReleasedOtherwise)
     ASSERT_TRUE(session.registerService("org.freedesktop.ScreenSaver"));
     auto inhibitor = std::make_unique<ScreenSaverInhibitor>(s.app, bus.connect());
 
-    // Sound only: the screen may blank.
-    mp->values[Disp::ImageSourceWidth] = 0;
+    // Sound, with its cover art or without: the screen may blank.
+    mp->values[Disp::ImageSourceWidth] = 300;
+    mp->values[Disp::HasVideo] = false;
     mp->tellState(mpPlaying);
     inhibitor->update();
     EXPECT_FALSE(inhibitor->inhibiting());
 
     // A picture playing holds it, with a reason in French; pause lets go.
-    mp->values[Disp::ImageSourceWidth] = 320;
+    mp->values[Disp::HasVideo] = true;
     inhibitor->update();
     QTRY_COMPARE(saver.calls, QStringList{"Inhibit Solvane: Lecture d'une vidéo"});
     mp->tellState(mpPaused);
@@ -74,7 +75,7 @@ TEST(ScreenSaver, HeldWhileVideoPlaysAndReleasedOtherwise)
     s.app.forms.unload(FormId::frmMovie);
     QTRY_COMPARE(saver.held, 0);
     mp = static_cast<RecordingEngine *>(s.app.Mp());
-    mp->values[Disp::ImageSourceWidth] = 320;
+    mp->values[Disp::HasVideo] = true;
     mp->tellState(mpPlaying);
     QTRY_COMPARE(saver.held, 1);
     mp->tellState(mpStopped);

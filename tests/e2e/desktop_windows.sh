@@ -67,5 +67,22 @@ x xdotool mousemove --window "$m" 24 88 click 1
 d=$(window "^Ouvrir un fichier"); [ -n "$d" ] || fail "no open dialog"
 sleep 0.5
 x xdotool type --window "$d" --delay 10 "$work/sons/son.wav"; x xdotool key --window "$d" Return
-window "son.wav" >/dev/null || fail "the sound did not open"
+v=$(window "son.wav"); [ -n "$v" ] || fail "the sound did not open"
 echo "a sound opened through the open dialog plays"
+
+# 5. A place and size given by hand outlive Stop + Play, and Stop then quit
+# and a new start (the stopped window is reloaded hidden meanwhile).
+step "moving the video window, Stop + Play, Stop + quit, restart"
+x xdotool windowsize "$v" 640 500; x xdotool windowmove "$v" 420 330; sleep 1
+want=$(rect "$v")
+x xdotool mousemove --window "$m" 56 88 click 1; sleep 1
+x xdotool mousemove --window "$m" 40 88 click 1
+v=$(window "son.wav"); [ -n "$v" ] || fail "Play did not bring the video window back"; sleep 1
+[ "$(rect "$v")" = "$want" ] || fail "after Stop + Play the video window is at $(rect "$v"), not $want"
+x xdotool mousemove --window "$m" 56 88 click 1; sleep 2
+x xdotool mousemove --window "$m" 332 19 click 1
+waitFor 10 allGone "$app" || fail "the exit zone did not end the program"
+"$work/app/solvane" "$work/sons/son.wav" >>"$work/app.log" 2>&1 & app=$!; pids+=($app)
+v=$(window "son.wav"); [ -n "$v" ] || fail "no video window after the restart"; sleep 1
+[ "$(rect "$v")" = "$want" ] || fail "after a restart the video window is at $(rect "$v"), not $want"
+echo "the video window keeps its place and size through Stop, Play, quit and restart"

@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QStyle>
 
+#include "engine/engine_panels.h"
 #include "tests/engine/engine_test_support.h"
 
 namespace {
@@ -120,9 +121,19 @@ TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
     ASSERT_TRUE(makeVideo(clip, 8.0));
     EngineRig rig;
     MpvEngine &mp = *rig.engine;
+    auto *bar = part<QSlider>(mp, "positionSlider");
+
+    // A stream too long to count in milliseconds (a header can claim 60
+    // days): the bar still spans it, and a place on it is a place in it.
+    auto *panels = mp.widget()->findChild<EnginePanels *>();
+    QSignalSpy seeks(panels, &EnginePanels::seekRequested);
+    panels->setTimes(40 * 86400.0, 60 * 86400.0);
+    EXPECT_NEAR(double(bar->value()) / bar->maximum(), 2.0 / 3, 1e-6);
+    bar->setValue(bar->maximum() / 2);
+    EXPECT_NEAR(seeks.value(0).value(0).toDouble(), 30 * 86400.0, 1);
+
     ASSERT_TRUE(mp.set(Disp::AutoStart, false));
     ASSERT_TRUE(mp.set(Disp::FileName, clip));
-    auto *bar = part<QSlider>(mp, "positionSlider");
     const auto pos = [&] { return number(mp, Disp::CurrentPosition); };
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->maximum() > 7000; }, 5000));
 
@@ -138,10 +149,12 @@ TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
     QTest::mouseRelease(bar, Qt::LeftButton, {}, pointOf(bar, 2000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(pos() - 2.0) < 0.2; }, 3000)) << pos();
 
-    // The volume bar jumps too.
+    // The volume bar jumps too, and says so for the settings to keep.
     auto *volume = part<QSlider>(mp, "volumeSlider");
+    QSignalSpy sound(&mp, &MediaEngine::SoundChanged);
     QTest::mouseClick(volume, Qt::LeftButton, {}, pointOf(volume, -1000));
     EXPECT_NEAR(number(mp, Disp::Volume), -1000, 150);
+    EXPECT_EQ(sound.value(0), (QVariantList{number(mp, Disp::Volume), false}));
 }
 
 // A file that cannot play ends with an error and says why; the panel keeps no
@@ -206,6 +219,8 @@ TEST(EngineForTheUser, EachKindOfFileShowsItsPictureAndTellsItsState)
     EXPECT_EQ(states.last(), (QVariantList{mpWaiting, mpPlaying}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return width() == 320; }, 5000));
     EXPECT_EQ(mp.get(Disp::ImageSourceHeight).value_or(0).toInt(), 240);
+    const auto video = [&] { return mp.get(Disp::HasVideo).value_or(-1).toInt(); };
+    EXPECT_EQ(video(), 1);
     mp.call(Disp::Pause);
     EXPECT_EQ(states.last(), (QVariantList{mpPlaying, mpPaused}));
     mp.call(Disp::Stop);
@@ -214,12 +229,13 @@ TEST(EngineForTheUser, EachKindOfFileShowsItsPictureAndTellsItsState)
     // A sound file: no picture size.
     rig.play(wav);
     ASSERT_TRUE(QTest::qWaitFor([&] { return state() == mpPlaying; }, 10000));
-    EXPECT_EQ(width(), 0);
+    EXPECT_EQ(width() + video(), 0);
 
-    // A song with its cover: the cover is the picture.
+    // A song with its cover: the cover is the picture, but not a video.
     ASSERT_TRUE(mp.set(Disp::FileName, song));
     EXPECT_TRUE(QTest::qWaitFor([&] { return picture->size() == QSize(300, 300); }, 3000))
         << picture->width() << 'x' << picture->height();
+    EXPECT_EQ(video(), 0) << "a still picture: no video to keep the screen on for";
 
     // The name the sound server and its mixer list the player under.
     MpvCore core(engineOptions(false) + nullOutputs());

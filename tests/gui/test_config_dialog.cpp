@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -138,6 +139,21 @@ TEST(ConfigDialog, ApplyWithTheDefaultsReachesEngineAndToolbarInOrderAndWritesTh
     EXPECT_FALSE(s.app.movie()->Toolbar1->shown());
     EXPECT_EQ(s.engine->log.last(), "set 20 0");
     EXPECT_TRUE(QFile::exists(s.path("Solvane.cfg")));
+
+    // Where it was read it cannot be written: the user's own file takes it.
+    ASSERT_TRUE(writeFile(s.path("ro")));
+    s.app.CfgPath = s.path("ro/Solvane.cfg");
+    d->Command2->click();
+    const QString own = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Solvane/Solvane.cfg";
+    EXPECT_TRUE(s.app.CfgPath == own && fileBytes(own) == formatSettings(s.app.settings));
+    EXPECT_EQ(d->findChild<QMessageBox *>(), nullptr);
+    // Nowhere: a message says what failed and where.
+    qputenv("XDG_CONFIG_HOME", s.path("ro").toUtf8());
+    s.app.CfgPath = s.path("ro/Solvane.cfg");
+    d->Command2->click();
+    auto *box = d->findChild<QMessageBox *>();
+    ASSERT_TRUE(box && box->isVisible());
+    EXPECT_TRUE(box->text().contains(s.path("ro/Solvane.cfg : dossier impossible à créer\n") + s.path("ro/Solvane/Solvane.cfg")));
 }
 
 TEST(ConfigDialog, SoundAndScaleAtOnceCloseAppliesNothingAndThePlayCountOnApply)

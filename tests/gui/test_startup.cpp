@@ -42,6 +42,10 @@ TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
         ASSERT_TRUE(showFramed(s.app));
         s.app.movie()->resize(600, 400);
         videoOuter = QSize(s.app.movie()->twWidth(), s.app.movie()->twHeight());
+        // Stopped, then reloaded hidden by the main window's clock before the quit.
+        main->imgStop_Click();
+        main->TCount_Timer();
+        ASSERT_TRUE(s.app.forms.loaded(FormId::frmMovie));
         s.app.movie()->Toolbar1_ButtonClick(18);
         EXPECT_TRUE(s.app.hasEnded());
         EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie) || s.app.forms.loaded(FormId::frmPlayList));
@@ -64,11 +68,12 @@ TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
 
 // The first run: no size stored. The video window keeps the size it was
 // designed at once framed, and that outer size is what the next run gets; a
-// window never shown stores nothing.
+// window never shown, even stopped, stores nothing.
 TEST(Shutdown, FirstRunVideoWindowKeepsItsDesignedSize)
 {
     {
         StartedApp s;
+        s.app.Solvane()->imgStop_Click();
         s.app.forms.unload(FormId::Solvane);
     }
     EXPECT_FALSE(geometryStore().contains("config2/VX"));

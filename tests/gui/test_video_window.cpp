@@ -1,11 +1,14 @@
 // The video window: its layout, toolbar and activations, its end of stream,
 // and what the user does to it by hand (size, place, full screen).
+#include <QCheckBox>
 #include <QScreen>
 #include <QSettings>
+#include <QSlider>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "app/geometry_text.h"
+#include "dialogs/frm_conf.h"
 #include "playback/frm_movie.h"
 #include "playback/movie_toolbar.h"
 #include "playback/mplayer.h"
@@ -148,11 +151,15 @@ TEST(VideoWindow, ToolbarClicksAndWhatTheNextActivationKeeps)
     EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf) && s.app.forms.loaded(FormId::FrmApropos));
     EXPECT_EQ(s.app.settings.CfgDisplaySize, 2);
     EXPECT_EQ(s.app.settings.CfgShowStatusBar, 0);
+    // Sound set with the engine's own controls: kept, and the open dialog shows it.
+    emit s.engine->SoundChanged(-1200, true);
+    auto *conf = static_cast<FrmConf *>(s.app.forms.loaded(FormId::FrmConf));
+    EXPECT_TRUE(conf->Slider1->value() == -1200 && conf->Check8->isChecked());
 
-    // 200% and the status bar keep the toolbar's choice (one scale pressed at a
-    // time); the sound controls return to their setting.
+    // 200%, the status bar and the sound keep the user's choice (one scale
+    // pressed at a time); the sound controls return to their setting.
     ASSERT_TRUE(switchAwayAndBack(s));
-    for (const char *set : {"set 1032 2", "set 1107 true", "set 1086 false"})
+    for (const char *set : {"set 1032 2", "set 1107 true", "set 1086 false", "set 19 -1200", "set 1089 true"})
         EXPECT_TRUE(s.engine->log.contains(set)) << set;
     EXPECT_EQ((QList<int>{tb->value(5), tb->value(7), tb->value(12), tb->value(15)}), (QList<int>{0, 1, 1, 0}));
     tb->click(15);
@@ -272,10 +279,11 @@ TEST(VideoWindowByHand, PlacedBesideTheMainWindowThenWhereTheUserPutsIt)
         EXPECT_EQ(s.app.movie()->pos(), QPoint(37, 52));
         s.app.forms.unload(FormId::Solvane);
     }
-    // Stored beside its size, in twips, for the next run.
+    // Stored beside its size, in twips, for the next run: the client area's
+    // place (inside this platform's 2-pixel frame).
     QSettings store(QSettings::IniFormat, QSettings::UserScope, "Solvane", "Solvane");
-    EXPECT_EQ(store.value("config2/VPX").toString(), " 555");
-    EXPECT_EQ(store.value("config2/VPY").toString(), " 780");
+    EXPECT_EQ(store.value("config2/VPX").toString(), " 585");
+    EXPECT_EQ(store.value("config2/VPY").toString(), " 810");
     {
         StartedApp next;
         ASSERT_TRUE(showAndActivate(next));

@@ -39,4 +39,5 @@ TEST(TimeDisplay, TextAndKnobFollowTheRoundingRules)
     EXPECT_EQ(timeText(6000, 6000), "100:00 / 100:00");
     EXPECT_EQ(timeText(0, 239.6), "00:00 / 04:00");
     EXPECT_EQ(knobLeft(225, 225), 3950);
+    EXPECT_EQ(QList({*knobLeft(300, 225), *knobLeft(-5, 225)}), QList({3950.0, 1320.0})) << "kept on the bar";
 }

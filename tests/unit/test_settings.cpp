@@ -87,13 +87,17 @@ TEST(SettingsFile, ReadAtStartAndReplacedWholeOrNotAtAll)
         << "no temporary file left behind";
 }
 
-TEST(SettingsFile, LivesBesideTheProgramOnlyWhenItCan)
+TEST(SettingsFile, BesideTheProgramUnlessTheUsersOwnIsThere)
 {
-    EXPECT_EQ(settingsFilePath("/", true, "/home/u/.config"), "/Solvane.cfg") << "one separator at a root";
-    // Installed where the user cannot write: the user's configuration folder.
-    EXPECT_EQ(settingsFilePath("/usr/bin", false, "/home/u/.config"), "/home/u/.config/Solvane/Solvane.cfg");
-    // A portable install that already holds its file keeps it.
     QTemporaryDir dir;
+    const QString user = dir.filePath("home"), own = user + "/Solvane/Solvane.cfg";
+    EXPECT_EQ(settingsFilePath("/", true, user), "/Solvane.cfg") << "one separator at a root";
+    // Installed where the user cannot write: the user's own file.
+    EXPECT_EQ(settingsFilePath("/usr/bin", false, user), own);
+    // A file beside the program is read even where it cannot be written...
     ASSERT_TRUE(writeFile(dir.filePath("Solvane.cfg")));
-    EXPECT_EQ(settingsFilePath(dir.path(), false, "/home/u/.config"), dir.path() + "/Solvane.cfg");
+    EXPECT_EQ(settingsFilePath(dir.path(), false, user), dir.path() + "/Solvane.cfg");
+    // ...until apply had to write the user's own: that one comes first.
+    ASSERT_TRUE(QDir().mkpath(user + "/Solvane") && writeFile(own));
+    EXPECT_EQ(settingsFilePath(dir.path(), true, user), own);
 }
