@@ -10,6 +10,7 @@
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
 #include "platform/twips.h"
+#include "playback/player_keys.h"
 #include "playlist/frm_playlist.h"
 
 namespace {
@@ -25,6 +26,7 @@ FrmSolvane::FrmSolvane(App &app) : Form(app, Id, nullptr, kToolWindow)
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setFixedSize(twips::toPx(5280), twips::toPx(1545));
     buildSkin();
+    installPlayerKeys(this);
     // Design-time place: near the top of the screen, centred.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();

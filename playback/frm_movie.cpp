@@ -10,11 +10,13 @@
 #include "app/geometry_text.h"
 #include "platform/twips.h"
 #include "playback/end_of_stream.h"
+#include "dialogs/frm_conf.h"
 #include "dialogs/help.h"
 #include "playback/engine_settings.h"
 #include "engine/media_engine.h"
 #include "playback/movie_toolbar.h"
 #include "playback/mplayer.h"
+#include "playback/player_keys.h"
 #include "playback/window_place.h"
 #include "playlist/frm_playlist.h"
 
@@ -42,6 +44,7 @@ constexpr DisplayElement kDisplayElements[] = {
 };
 constexpr int kStatusBarButton = 15;
 constexpr int kFirstScaleButton = 5;  // buttons 5-9 are display sizes 0-4
+constexpr int kFullScreen = 3;
 constexpr int kTitleAllowancePx = 32;
 }  // namespace
 
@@ -59,6 +62,7 @@ frmMovie::frmMovie(App &app) : Form(app, Id)
     connect(Mp_, &MediaEngine::EndOfStream, this, &frmMovie::Mp_EndOfStream);
     connect(Mp_, &MediaEngine::DisplaySizeChanged, this, &frmMovie::Mp_DisplaySizeChanged);
     connect(Toolbar1, &MovieToolbar::ButtonClick, this, &frmMovie::Toolbar1_ButtonClick);
+    installPlayerKeys(this);
 }
 
 QWidget *frmMovie::engineArea() const { return Mp_ ? Mp_->widget() : nullptr; }
@@ -116,6 +120,8 @@ void frmMovie::verticalLayout()
     if (!area || !Toolbar1)
         return;
     const bool fullScreen = windowState() & Qt::WindowFullScreen;
+    if (!fullScreen)
+        keepMinimumSize();
     int top = 0;
     int heightTw = 0;
     // Full screen shows the picture alone, whatever the toolbar's property.
@@ -139,6 +145,16 @@ void frmMovie::verticalLayout()
     }
     const int h = qBound(0, twips::toPx(heightTw), qMax(0, height() - top));
     area->setGeometry(area->x(), top, area->width(), h);
+}
+
+void frmMovie::keepMinimumSize()
+{
+    const QSize area = engineArea()->minimumSizeHint().expandedTo(QSize(0, 0));
+    const bool toolbar = Toolbar1->shown();
+    const int width = qMax(toolbar ? Toolbar1->sizeHint().width() : 0, area.width() + twips::toPx(kWidthAllowanceTw));
+    const int height = (toolbar ? twips::toPx(MovieToolbar::kHeightTw) : 0) + area.height() + twips::toPx(kHeightAllowanceTw);
+    if (minimumSize() != QSize(width, height))
+        setMinimumSize(width, height);
 }
 
 void frmMovie::setMaximized(bool maximized)
@@ -239,7 +255,28 @@ void frmMovie::Mp_DisplaySizeChanged(int size)
     if (size < 0 || size > 4)
         return;
     app().settings.CfgDisplaySize = qint16(size);
+    if (size != kFullScreen)
+        windowedScale_ = size;
     Toolbar1->setValue(size + kFirstScaleButton, 1);
+    if (auto *conf = static_cast<FrmConf *>(app().forms.loaded(FormId::FrmConf)))
+        conf->showScale(size);
+}
+
+void frmMovie::setScale(int size)
+{
+    if (size < 0 || size > 4)
+        return;
+    if (Mp_)
+        Mp_->set(Disp::DisplaySize, qint32(size));
+    Mp_DisplaySizeChanged(size);
+}
+
+void frmMovie::toggleFullScreen()
+{
+    const int now = app().settings.CfgDisplaySize;
+    if (now >= 0 && now <= 4 && now != kFullScreen)
+        windowedScale_ = now;
+    setScale(now == kFullScreen ? windowedScale_ : kFullScreen);
 }
 
 void frmMovie::Mp_EndOfStream(int Result)
@@ -329,13 +366,9 @@ void frmMovie::Toolbar1_ButtonClick(int Button)
             Mp_->call(Disp::Stop);
         Unload();
         break;
-    case 5: case 6: case 7: case 8: case 9: {
-        const qint16 size = qint16(Button - kFirstScaleButton);
-        if (Mp_)
-            Mp_->set(Disp::DisplaySize, qint32(size));
-        a.settings.CfgDisplaySize = size;
+    case 5: case 6: case 7: case 8: case 9:
+        setScale(Button - kFirstScaleButton);
         break;
-    }
     case 11: case 12: case 13: case 14:
         flip(Button);
         break;
