@@ -60,7 +60,18 @@ TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWorkAsDoTheConfigurationEntri
     EXPECT_TRUE(page.contains("Le fichier d'aide est introuvable") && page.contains(s.path("Solvane.hlp")))
         << page.toStdString();
 
-    about->Command1->click();
+    // Escape closes help and the box, as "&OK" does.
+    auto escape = [](QWidget *w) {
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([w] { return w->isActiveWindow(); }));
+        QTest::keyClick(w, Qt::Key_Escape);
+    };
+    escape(help);
+    EXPECT_FALSE(helpWindow(s.app) && helpWindow(s.app)->isVisible());
+    escape(about);
+    EXPECT_FALSE(s.app.forms.loaded(FormId::FrmApropos));
+    s.app.forms.showModeless(FormId::FrmApropos);
+    static_cast<FrmApropos *>(s.app.forms.loaded(FormId::FrmApropos))->Command1->click();
     EXPECT_FALSE(s.app.forms.loaded(FormId::FrmApropos));
 
     // The configuration menu item shows the hidden main window first; the
