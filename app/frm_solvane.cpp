@@ -10,6 +10,7 @@
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
 #include "platform/twips.h"
+#include "platform/window_states.h"
 #include "playback/player_keys.h"
 #include "playlist/frm_playlist.h"
 
@@ -119,6 +120,15 @@ void FrmSolvane::redockAt(QPoint topLeft)
     if (!list)
         return;
     list->move(topLeft.x(), topLeft.y() + frameGeometry().height());
+    // Exactly as wide as this window, frame included; counted in device
+    // pixels, as a scaled desktop's thin frame is no whole logical pixel.
+    int wide = frameGeometry().width();
+    if (const auto frame = frameExtentsPx(this)) {
+        const qreal ratio = devicePixelRatioF();
+        wide = qRound((qRound(width() * ratio) + frame->left() + frame->right()) / ratio);
+    }
+    if (list->width() != wide)
+        list->resize(wide, list->height());
 }
 
 void FrmSolvane::changeEvent(QEvent *e)
