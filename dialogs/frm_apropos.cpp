@@ -89,6 +89,6 @@ void FrmApropos::showEvent(QShowEvent *e)
     Form::showEvent(e);
     if (!centred_ && !e->spontaneous()) {
         centred_ = true;
-        centreOnScreen(this);
+        placeBesideMainWindow(this, app());
     }
 }

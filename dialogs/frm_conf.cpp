@@ -310,6 +310,6 @@ void FrmConf::showEvent(QShowEvent *e)
     Form::showEvent(e);
     if (!centred_ && !e->spontaneous()) {
         centred_ = true;
-        centreOnScreen(this);
+        placeBesideMainWindow(this, app());
     }
 }

@@ -4,12 +4,32 @@
 #include <QScreen>
 #include <QWidget>
 
-void centreOnScreen(QWidget *window)
+#include "app/app_context.h"
+#include "platform/form.h"
+#include "playback/window_place.h"
+
+namespace {
+constexpr int kTitleAllowancePx = 32;
+}
+
+void placeBesideMainWindow(QWidget *window, App &app)
 {
-    const QScreen *sc = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    QRect avoid;
+    const QWidget *main = app.forms.loaded(FormId::Solvane);
+    if (main && main->isVisible()) {
+        avoid = main->frameGeometry();
+        if (const QWidget *list = app.forms.loaded(FormId::frmPlayList); list && list->isVisible())
+            avoid |= list->frameGeometry();
+    }
+    const QScreen *sc = main && main->isVisible() ? main->screen() : window->screen();
+    if (!sc)
+        sc = QGuiApplication::primaryScreen();
     if (!sc)
         return;
-    const QRect avail = sc->availableGeometry();
-    window->move(avail.x() + (avail.width() - window->width()) / 2,
-                 avail.y() + (avail.height() - window->height()) / 2);
+    QSize outer = window->frameGeometry().size();
+    if (outer == window->size())
+        outer += QSize(0, kTitleAllowancePx);
+    const QPoint at = placeBeside(avoid, outer, sc->availableGeometry());
+    // The frame's top left corner goes there; move() places the frame.
+    window->move(at);
 }
