@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QScreen>
 
 #include "app/app_context.h"
@@ -154,6 +156,21 @@ void FrmSolvane::changeEvent(QEvent *e)
 }
 
 void FrmSolvane::Form_Activate() { redock(); }
+
+bool FrmSolvane::event(QEvent *e)
+{
+    // The caption lets the mouse through to the skin, which drags the
+    // window; its tool tip, the full path, is shown from here.
+    if (e->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(e);
+        if (lblCaption->isVisible() && !lblCaption->toolTip().isEmpty()
+            && lblCaption->geometry().contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), lblCaption->toolTip(), this, lblCaption->geometry());
+            return true;
+        }
+    }
+    return Form::event(e);
+}
 
 void FrmSolvane::mousePressEvent(QMouseEvent *e)
 {
