@@ -11,7 +11,18 @@
 
 int main(int argc, char *argv[])
 {
+    // The file dialogs write their dates as French readers expect: the
+    // toolkit takes the date format from the environment, once, at start.
+    const QByteArray userTime = qgetenv("LC_TIME");
+    qputenv("LC_TIME", "fr_FR.UTF-8");
     QApplication qapp(argc, argv);
+    (void)QLocale::system().dateFormat();
+    if (userTime.isNull())
+        qunsetenv("LC_TIME");
+    else
+        qputenv("LC_TIME", userTime);
+    // File types and everything else the toolkit words for itself, in French.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
