@@ -235,7 +235,8 @@ void FrmConf::Command2_Click()
     }
     // What was stored, and why it is not what was typed.
     showPlayCount();
-    lblRefused->setText(refused ? QStringLiteral("refusé\u00a0: trop grand") : QString());
+    lblRefused->setText(refused ? QStringLiteral("trop grand") : QString());
+    lblRefused->setToolTip(refused ? QStringLiteral("Nombre refusé\u00a0: 32767 fois au plus") : QString());
 
     const std::pair<qint16 Settings::*, Disp> elements[] = {
         {&Settings::CfgShowControls, Disp::ShowControls},

@@ -10,17 +10,9 @@
 #include "dialogs/window_centre.h"
 
 namespace {
-// A comfortable reading size, but never larger than the screen (a scaled
-// desktop has fewer logical pixels), beside the main window.
-void fitAndPlace(QWidget *w, App &app)
-{
-    const QScreen *sc = QGuiApplication::primaryScreen();
-    if (!sc)
-        return;
-    const QRect avail = sc->availableGeometry();
-    w->resize(qMin(720, avail.width() * 9 / 10), qMin(560, avail.height() * 8 / 10));
-    placeBesideMainWindow(w, app);
-}
+// A comfortable reading size, beside the main window, smaller where the
+// screen has fewer logical pixels (a scaled desktop).
+void fitAndPlace(QWidget *w, App &app) { fitBesideMainWindow(w, app, QSize(720, 560), QSize(360, 260)); }
 
 // One help window per program; it goes with the program's state.
 QPointer<HelpWindow> window;
