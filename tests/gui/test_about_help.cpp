@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -107,6 +108,19 @@ TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
     EXPECT_TRUE(b->toPlainText().contains("F11")) << "the keys are listed";
     for (const QString &link : links)
         EXPECT_TRUE(anchors.contains(link)) << link.toStdString();
+
+    // A section reached from the keyboard, left with "Précédent", comes back
+    // with "Suivant".
+    help->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([help] { return help->isActiveWindow(); }));
+    b->setFocus();
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(b, Qt::Key_Tab);
+    QTest::keyClick(b, Qt::Key_Return);
+    const int section = b->verticalScrollBar()->value();
+    help->backButton()->click();
+    help->forwardButton()->click();
+    EXPECT_EQ(b->verticalScrollBar()->value(), section);
 
     // Follow one. "Sommaire" is one more step: back returns to where the user was.
     b->setSource(QUrl("#" + links.value(3)));
