@@ -46,6 +46,7 @@ constexpr int kStatusBarButton = 15;
 constexpr int kFirstScaleButton = 5;  // buttons 5-9 are display sizes 0-4
 constexpr int kFullScreen = 3;
 constexpr int kTitleAllowancePx = 32;
+constexpr int kGapPx = 8;
 }  // namespace
 
 frmMovie::frmMovie(App &app) : Form(app, Id)
@@ -236,18 +237,43 @@ void frmMovie::placeFirstTime()
     // Beside the main window and the playlist docked under it, covering
     // neither. Before the window reaches the screen its frame may not be
     // known yet: twips sizes carry the usual one.
-    QRect avoid;
+    QRect avoid, mainOnly;
     if (const Form *main = a.forms.loaded(FormId::Solvane)) {
         avoid = main->frameGeometry();
         // Not framed yet: the window manager will put its title bar above
         // the client, pushing it and the playlist under it down.
         if (avoid == main->geometry())
             avoid.adjust(0, 0, 0, kTitleAllowancePx);
-        if (const Form *list = a.forms.loaded(FormId::frmPlayList))
+        const Form *list = a.forms.loaded(FormId::frmPlayList);
+        mainOnly = list && list->isVisible() ? QRect() : avoid;
+        if (list)
             avoid |= QRect(QPoint(avoid.left(), avoid.bottom() + 1), list->frameGeometry().size());
     }
-    const QSize outer(twips::toPx(twWidth()), twips::toPx(twHeight()));
-    move(placeBeside(avoid, outer, sc->availableGeometry()));
+    QSize outer(twips::toPx(twWidth()), twips::toPx(twHeight()));
+    const QRect avail = sc->availableGeometry();
+    QPoint at = placeBeside(avoid, outer, avail);
+    // A small screen (a scaled desktop) has no room beside the main window:
+    // lower, the window fits under it and leaves it in view.
+    // With the playlist hidden, only the main window counts there.
+    if (QRect(at, outer).intersects(avoid)) {
+        const QRect &keep = mainOnly.isEmpty() ? avoid : mainOnly;
+        // Room for a title bar more, should the window system place the window by its client area.
+        const int below = avail.bottom() - keep.bottom() - kGapPx - kTitleAllowancePx;
+        if (below >= minimumHeight() + kTitleAllowancePx && below < outer.height()) {
+            outer.setHeight(below);
+            a.VideoH = numberToText(float(twips::fromPx(below)));
+            setTwHeight(twips::fromPx(below));
+            at = placeBeside(keep, outer, avail);
+        }
+    }
+    // Created but not framed yet, the window is placed by its client area:
+    // its title bar goes above the place.
+    const QRect mainOuter = avoid.isEmpty() ? QRect() : a.forms.loaded(FormId::Solvane)->frameGeometry();
+    const int title = frameGeometry() != geometry() || !testAttribute(Qt::WA_WState_Created) ? 0
+                      : (!mainOuter.isEmpty() && a.forms.loaded(FormId::Solvane)->geometry() != mainOuter)
+                          ? a.forms.loaded(FormId::Solvane)->geometry().top() - mainOuter.top()
+                          : kTitleAllowancePx;
+    move(at + QPoint(0, title));
 }
 
 void frmMovie::Mp_DisplaySizeChanged(int size)
