@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QScreen>
 
 #include "app/app_context.h"
@@ -10,6 +12,8 @@
 #include "platform/single_instance.h"
 #include "platform/tray_icon.h"
 #include "platform/twips.h"
+#include "platform/window_states.h"
+#include "playback/player_keys.h"
 #include "playlist/frm_playlist.h"
 
 namespace {
@@ -25,6 +29,7 @@ FrmSolvane::FrmSolvane(App &app) : Form(app, Id, nullptr, kToolWindow)
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setFixedSize(twips::toPx(5280), twips::toPx(1545));
     buildSkin();
+    installPlayerKeys(this);
     // Design-time place: near the top of the screen, centred.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
@@ -117,6 +122,15 @@ void FrmSolvane::redockAt(QPoint topLeft)
     if (!list)
         return;
     list->move(topLeft.x(), topLeft.y() + frameGeometry().height());
+    // Exactly as wide as this window, frame included; counted in device
+    // pixels, as a scaled desktop's thin frame is no whole logical pixel.
+    int wide = frameGeometry().width();
+    if (const auto frame = frameExtentsPx(this)) {
+        const qreal ratio = devicePixelRatioF();
+        wide = qRound((qRound(width() * ratio) + frame->left() + frame->right()) / ratio);
+    }
+    if (list->width() != wide)
+        list->resize(wide, list->height());
 }
 
 void FrmSolvane::changeEvent(QEvent *e)
@@ -142,6 +156,21 @@ void FrmSolvane::changeEvent(QEvent *e)
 }
 
 void FrmSolvane::Form_Activate() { redock(); }
+
+bool FrmSolvane::event(QEvent *e)
+{
+    // The caption lets the mouse through to the skin, which drags the
+    // window; its tool tip, the full path, is shown from here.
+    if (e->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(e);
+        if (lblCaption->isVisible() && !lblCaption->toolTip().isEmpty()
+            && lblCaption->geometry().contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), lblCaption->toolTip(), this, lblCaption->geometry());
+            return true;
+        }
+    }
+    return Form::event(e);
+}
 
 void FrmSolvane::mousePressEvent(QMouseEvent *e)
 {

@@ -9,6 +9,31 @@
 #include "app/frm_solvane.h"
 #include "desktop/desktop_services.h"
 
+namespace {
+// The few words of the file dialogs that the toolkit's French catalogue
+// does not have yet.
+class FileDialogWords : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        const QByteArray key = QByteArray(context) + '|' + source;
+        if (key == "QAbstractFileIconProvider|Folder")
+            return QStringLiteral("Dossier");
+        if (key == "QAbstractFileIconProvider|Drive")
+            return QStringLiteral("Lecteur");
+        if (key == "QAbstractFileIconProvider|File")
+            return QStringLiteral("Fichier");
+        if (key == "QAbstractFileIconProvider|%1 File")
+            return QStringLiteral("Fichier %1");
+        if (key == "QAbstractFileIconProvider|Shortcut")
+            return QStringLiteral("Raccourci");
+        return {};
+    }
+};
+}  // namespace
+
 int main(int argc, char *argv[])
 {
     // The program places and docks its windows itself, which X11 allows and
@@ -16,10 +41,27 @@ int main(int argc, char *argv[])
     const bool choosePlatform = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
     if (choosePlatform)
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    // The file dialogs write dates and sizes as French readers expect: the
+    // toolkit takes their formats from the environment, once, at start.
+    const char *formats[] = {"LC_TIME", "LC_NUMERIC", "LC_MESSAGES"};
+    QByteArray userFormats[3];
+    for (int i = 0; i < 3; ++i) {
+        userFormats[i] = qgetenv(formats[i]);
+        qputenv(formats[i], "fr_FR.UTF-8");
+    }
     QApplication qapp(argc, argv);
-    // Programs started from here make their own choice.
+    (void)QLocale::system().dateFormat();
+    // Programs started from here make their own choices.
     if (choosePlatform)
         qunsetenv("QT_QPA_PLATFORM");
+    for (int i = 0; i < 3; ++i) {
+        if (userFormats[i].isNull())
+            qunsetenv(formats[i]);
+        else
+            qputenv(formats[i], userFormats[i]);
+    }
+    // File types and everything else the toolkit words for itself, in French.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
@@ -29,6 +71,8 @@ int main(int argc, char *argv[])
     if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtFrench);
+    FileDialogWords words;
+    QApplication::installTranslator(&words);
 
     App app;
     app.programFile = QCoreApplication::applicationFilePath();

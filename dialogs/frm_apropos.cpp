@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 
 #include "dialogs/help.h"
@@ -76,6 +77,7 @@ FrmApropos::FrmApropos(App &app)
 
     connect(Command1, &QPushButton::clicked, this, &FrmApropos::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmApropos::Command2_Click);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &FrmApropos::Command1_Click);
 }
 
 void FrmApropos::Command1_Click() { Unload(); }
@@ -87,6 +89,6 @@ void FrmApropos::showEvent(QShowEvent *e)
     Form::showEvent(e);
     if (!centred_ && !e->spontaneous()) {
         centred_ = true;
-        centreOnScreen(this);
+        placeBesideMainWindow(this, app());
     }
 }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -68,10 +69,7 @@ FrmConf::FrmConf(App &app)
     auto *scales = new QButtonGroup(this);
     for (int i = 0; i < int(OptionVideo.size()); ++i)
         scales->addButton(OptionVideo[i], i);
-    connect(scales, &QButtonGroup::idToggled, this, [this](int id, bool on) {
-        if (on)
-            OptionVideo_Click(id);
-    });
+    connect(scales, &QButtonGroup::idClicked, this, &FrmConf::OptionVideo_Click);
     connect(HScroll1, &QScrollBar::valueChanged, this, &FrmConf::HScroll1_Change);
     connect(Command1, &QPushButton::clicked, this, &FrmConf::Command1_Click);
     connect(Slider1, &QSlider::valueChanged, this, &FrmConf::Slider1_Change);
@@ -79,6 +77,9 @@ FrmConf::FrmConf(App &app)
     connect(OptionLire, &QRadioButton::toggled, this, &FrmConf::quitAtEndRule);
     connect(OptionRepet, &QRadioButton::toggled, this, &FrmConf::quitAtEndRule);
     connect(Text1, &QLineEdit::textChanged, this, &FrmConf::quitAtEndRule);
+    connect(Text1, &QLineEdit::textEdited, lblRefused, &QLabel::clear);
+    auto *escape = new QShortcut(Qt::Key_Escape, this);
+    connect(escape, &QShortcut::activated, this, &FrmConf::Command3_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmConf::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &FrmConf::Command3_Click);
     Text1->installEventFilter(this);
@@ -90,10 +91,7 @@ void FrmConf::Form_Load()
     // Each control takes its value on its own; one it refuses stays as it
     // was. Its handler then runs as for a change by the user.
     const Settings &s = app().settings;
-    if (s.CfgDisplaySize >= 0 && s.CfgDisplaySize < int(OptionVideo.size())) {
-        OptionVideo[s.CfgDisplaySize]->setChecked(true);
-        OptionVideo_Click(s.CfgDisplaySize);
-    }
+    showScale(s.CfgDisplaySize);
     const std::pair<QCheckBox *, qint16> checks[] = {
         {Check1, s.CfgShowControls}, {Check2, s.CfgShowAudioControls}, {Check3, s.CfgShowPositionControls},
         {Check4, s.CfgShowDisplay},  {Check5, s.CfgShowStatusBar},      {Check10, s.CfgFullScreenControls},
@@ -101,13 +99,7 @@ void FrmConf::Form_Load()
         {Check7, s.CfgAutoStart},    {Check8, s.CfgMute}};
     for (const auto &[box, value] : checks)
         setCheck(box, value);
-    if (s.CfgPlayCount != 0) {
-        OptionLire->setChecked(true);
-        Text1->setText(QString::number(s.CfgPlayCount));
-    } else {
-        OptionRepet->setChecked(true);
-    }
-    quitAtEndRule();
+    showPlayCount();
     if (s.CfgBorderColor >= 0 && s.CfgBorderColor <= 0xffffff)
         paintSwatch(s.CfgBorderColor);
     const qint16 width = s.CfgBorderWidth;
@@ -129,7 +121,32 @@ void FrmConf::showSound()
     setCheck(Check8, s.CfgMute);
 }
 
-void FrmConf::OptionVideo_Click(int Index) { app().settings.CfgDisplaySize = qint16(Index); }
+void FrmConf::OptionVideo_Click(int Index)
+{
+    // Shown at once where a video window is there to show it.
+    if (auto *movie = static_cast<frmMovie *>(app().forms.loaded(FormId::frmMovie)))
+        movie->setScale(Index);
+    else
+        app().settings.CfgDisplaySize = qint16(Index);
+}
+
+void FrmConf::showScale(int size)
+{
+    if (size >= 0 && size < int(OptionVideo.size()))
+        OptionVideo[size]->setChecked(true);
+}
+
+void FrmConf::showPlayCount()
+{
+    const qint16 count = app().settings.CfgPlayCount;
+    if (count != 0) {
+        OptionLire->setChecked(true);
+        Text1->setText(QString::number(count));
+    } else {
+        OptionRepet->setChecked(true);
+    }
+    quitAtEndRule();
+}
 
 void FrmConf::HScroll1_Change()
 {
@@ -217,11 +234,18 @@ void FrmConf::Command2_Click()
     s.CfgExitAtEnd = checkValue(Check12);
     s.CfgLoopList = checkValue(Check13);
 
+    bool refused = false;
     if (OptionRepet->isChecked()) {
         s.CfgPlayCount = 0;
     } else if (const auto count = playCountFromText(Text1->text())) {
         s.CfgPlayCount = *count;
+    } else {
+        refused = true;
     }
+    // What was stored, and why it is not what was typed.
+    showPlayCount();
+    lblRefused->setText(refused ? QStringLiteral("trop grand") : QString());
+    lblRefused->setToolTip(refused ? QStringLiteral("Nombre refusé\u00a0: 32767 fois au plus") : QString());
 
     const std::pair<qint16 Settings::*, Disp> elements[] = {
         {&Settings::CfgShowControls, Disp::ShowControls},
@@ -287,11 +311,11 @@ bool FrmConf::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Text1 && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        // Moving the focus is not typing.
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-            return false;
+        // Only typed characters are filtered: editing keys and shortcuts
+        // (Delete, arrows, Ctrl+A/C/X/V/Z) carry control codes or none.
         const QString typed = key->text();
-        if (!typed.isEmpty() && !countKeyAccepted(typed.front()))
+        const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (!shortcut && !typed.isEmpty() && typed.front().isPrint() && !countKeyAccepted(typed.front()))
             return true;
     }
     if (watched == Label6 && event->type() == QEvent::MouseButtonRelease) {
@@ -309,6 +333,6 @@ void FrmConf::showEvent(QShowEvent *e)
     Form::showEvent(e);
     if (!centred_ && !e->spontaneous()) {
         centred_ = true;
-        centreOnScreen(this);
+        placeBesideMainWindow(this, app());
     }
 }

@@ -40,6 +40,8 @@ public:
     // show them, quietly.
     void showSound();
     void Command3_Click();  // "&Fermer"
+    // The display size in use, shown without choosing it again.
+    void showScale(int size);
 
     QGroupBox *Frame1, *Frame2, *Frame3, *Frame6, *Frame4;
     std::array<QRadioButton *, 5> OptionVideo{};
@@ -48,6 +50,8 @@ public:
     QPushButton *Command1, *Command2, *Command3;
     QLabel *Picture1;
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6;
+    // Beside the count: says when apply refused the count typed.
+    QLabel *lblRefused;
     QScrollBar *HScroll1;
     QRadioButton *OptionRepet, *OptionLire;
     QLineEdit *Text1;
@@ -65,6 +69,8 @@ private:
     void buildFrames();
     void buildOptions();
     void paintSwatch(qint32 color);
+    // The play mode and count as stored.
+    void showPlayCount();
 
     qint32 swatch_ = 0;
     bool centred_ = false;

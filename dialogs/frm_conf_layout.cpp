@@ -93,7 +93,9 @@ void FrmConf::buildOptions()
     OptionRepet->setChecked(true);
     Text1 = new QLineEdit(QStringLiteral("1"), Frame6);
     placeTw(Text1, 3960, 255, 615, 315);
-    Label3 = control<QLabel>(Frame6, QStringLiteral("fois"), 4680, 270, 615, 285);
+    Label3 = control<QLabel>(Frame6, QStringLiteral("fois"), 4680, 270, 495, 285);
+    lblRefused = control<QLabel>(Frame6, QString(), 5160, 270, 1515, 285);
+    lblRefused->setStyleSheet(QStringLiteral("color: #b00000;"));
 
     Check13 = control<QCheckBox>(Frame6, QStringLiteral("Liste M3U en boucle"), 120, 630, 2775, 285);
     Check12 = control<QCheckBox>(Frame6, QStringLiteral("Arrêt du programme en fin de lecture"), 3120, 630, 3495, 285,

@@ -7,19 +7,12 @@
 #include "app/app_context.h"
 #include "dialogs/help_path.h"
 #include "dialogs/help_window.h"
+#include "dialogs/window_centre.h"
 
 namespace {
-// A comfortable reading size, but never larger than the screen (a scaled
-// desktop has fewer logical pixels), in its middle.
-void fitAndCentre(QWidget *w)
-{
-    const QScreen *sc = QGuiApplication::primaryScreen();
-    if (!sc)
-        return;
-    const QRect avail = sc->availableGeometry();
-    w->resize(qMin(720, avail.width() * 9 / 10), qMin(560, avail.height() * 8 / 10));
-    w->move(avail.x() + (avail.width() - w->width()) / 2, avail.y() + (avail.height() - w->height()) / 2);
-}
+// A comfortable reading size, beside the main window, smaller where the
+// screen has fewer logical pixels (a scaled desktop).
+void fitAndPlace(QWidget *w, App &app) { fitBesideMainWindow(w, app, QSize(720, 560), QSize(360, 260)); }
 
 // One help window per program; it goes with the program's state.
 QPointer<HelpWindow> window;
@@ -38,7 +31,7 @@ void showHelp(App &app)
             delete window.data();
             owner = nullptr;
         });
-        fitAndCentre(window);
+        fitAndPlace(window, app);
     }
     window->showContents(helpFilePath(app.AppFolder));
     window->show();

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -47,11 +49,30 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addLayout(buttons);
     layout->addWidget(browser_);
 
-    connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
-    connect(forward_, &QToolButton::clicked, browser_, &QTextBrowser::forward);
+    connect(back_, &QToolButton::clicked, this, [this] { step(false); });
+    connect(forward_, &QToolButton::clicked, this, [this] { step(true); });
     connect(home_, &QToolButton::clicked, this, &HelpWindow::home);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
+}
+
+void HelpWindow::step(bool forward)
+{
+    // A link followed from the keyboard stays marked in the page left, and
+    // coming back to the page would scroll to the mark rather than to where
+    // the reader was: unmark it, keeping the view.
+    QTextCursor mark = browser_->textCursor();
+    if (mark.hasSelection()) {
+        const int at = browser_->verticalScrollBar()->value();
+        mark.clearSelection();
+        browser_->setTextCursor(mark);
+        browser_->verticalScrollBar()->setValue(at);
+    }
+    if (forward)
+        browser_->forward();
+    else
+        browser_->backward();
 }
 
 void HelpWindow::home()

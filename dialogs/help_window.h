@@ -24,6 +24,7 @@ public:
 
 private:
     void home();
+    void step(bool forward);
 
     QString helpFile_;
     QTextBrowser *browser_;

@@ -75,6 +75,11 @@ void EngineArea::setDisplaySize(int size)
     relayout();
 }
 
+QSize EngineArea::minimumSizeHint() const
+{
+    return {panels_->minimumSizeHint().width(), panels_->panelsHeight()};
+}
+
 void EngineArea::setBorder(QColor color, int width)
 {
     static_cast<BlackWidget *>(frame_)->color = color;

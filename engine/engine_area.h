@@ -31,6 +31,8 @@ public:
     void setFullScreenControls(bool on) { fullScreenControls_ = on; }
 
     void relayout();
+    // The shown panels whole: their height and their widest row.
+    QSize minimumSizeHint() const override;
 
 signals:
     // Full screen was left by the user or the window system, not by a set:

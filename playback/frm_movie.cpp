@@ -10,11 +10,13 @@
 #include "app/geometry_text.h"
 #include "platform/twips.h"
 #include "playback/end_of_stream.h"
+#include "dialogs/frm_conf.h"
 #include "dialogs/help.h"
 #include "playback/engine_settings.h"
 #include "engine/media_engine.h"
 #include "playback/movie_toolbar.h"
 #include "playback/mplayer.h"
+#include "playback/player_keys.h"
 #include "playback/window_place.h"
 #include "playlist/frm_playlist.h"
 
@@ -42,7 +44,9 @@ constexpr DisplayElement kDisplayElements[] = {
 };
 constexpr int kStatusBarButton = 15;
 constexpr int kFirstScaleButton = 5;  // buttons 5-9 are display sizes 0-4
+constexpr int kFullScreen = 3;
 constexpr int kTitleAllowancePx = 32;
+constexpr int kGapPx = 8;
 }  // namespace
 
 frmMovie::frmMovie(App &app) : Form(app, Id)
@@ -60,6 +64,7 @@ frmMovie::frmMovie(App &app) : Form(app, Id)
     connect(Mp_, &MediaEngine::DisplaySizeChanged, this, &frmMovie::Mp_DisplaySizeChanged);
     connect(Mp_, &MediaEngine::SoundChanged, this, &frmMovie::Mp_SoundChanged);
     connect(Toolbar1, &MovieToolbar::ButtonClick, this, &frmMovie::Toolbar1_ButtonClick);
+    installPlayerKeys(this);
 }
 
 QWidget *frmMovie::engineArea() const { return Mp_ ? Mp_->widget() : nullptr; }
@@ -117,6 +122,8 @@ void frmMovie::verticalLayout()
     if (!area || !Toolbar1)
         return;
     const bool fullScreen = windowState() & Qt::WindowFullScreen;
+    if (!fullScreen)
+        keepMinimumSize();
     int top = 0;
     int heightTw = 0;
     // Full screen shows the picture alone, whatever the toolbar's property.
@@ -140,6 +147,16 @@ void frmMovie::verticalLayout()
     }
     const int h = qBound(0, twips::toPx(heightTw), qMax(0, height() - top));
     area->setGeometry(area->x(), top, area->width(), h);
+}
+
+void frmMovie::keepMinimumSize()
+{
+    const QSize area = engineArea()->minimumSizeHint().expandedTo(QSize(0, 0));
+    const bool toolbar = Toolbar1->shown();
+    const int width = qMax(toolbar ? Toolbar1->sizeHint().width() : 0, area.width() + twips::toPx(kWidthAllowanceTw));
+    const int height = (toolbar ? twips::toPx(MovieToolbar::kHeightTw) : 0) + area.height() + twips::toPx(kHeightAllowanceTw);
+    if (minimumSize() != QSize(width, height))
+        setMinimumSize(width, height);
 }
 
 void frmMovie::setMaximized(bool maximized)
@@ -228,18 +245,43 @@ void frmMovie::placeFirstTime()
     // Beside the main window and the playlist docked under it, covering
     // neither. Before the window reaches the screen its frame may not be
     // known yet: twips sizes carry the usual one.
-    QRect avoid;
+    QRect avoid, mainOnly;
     if (const Form *main = a.forms.loaded(FormId::Solvane)) {
         avoid = main->frameGeometry();
         // Not framed yet: the window manager will put its title bar above
         // the client, pushing it and the playlist under it down.
         if (avoid == main->geometry())
             avoid.adjust(0, 0, 0, kTitleAllowancePx);
-        if (const Form *list = a.forms.loaded(FormId::frmPlayList))
+        const Form *list = a.forms.loaded(FormId::frmPlayList);
+        mainOnly = list && list->isVisible() ? QRect() : avoid;
+        if (list)
             avoid |= QRect(QPoint(avoid.left(), avoid.bottom() + 1), list->frameGeometry().size());
     }
-    const QSize outer(twips::toPx(twWidth()), twips::toPx(twHeight()));
-    move(placeBeside(avoid, outer, sc->availableGeometry()));
+    QSize outer(twips::toPx(twWidth()), twips::toPx(twHeight()));
+    const QRect avail = sc->availableGeometry();
+    QPoint at = placeBeside(avoid, outer, avail);
+    // A small screen (a scaled desktop) has no room beside the main window:
+    // lower, the window fits under it and leaves it in view.
+    // With the playlist hidden, only the main window counts there.
+    if (QRect(at, outer).intersects(avoid)) {
+        const QRect &keep = mainOnly.isEmpty() ? avoid : mainOnly;
+        // Room for a title bar more, should the window system place the window by its client area.
+        const int below = avail.bottom() - keep.bottom() - kGapPx - kTitleAllowancePx;
+        if (below >= minimumHeight() + kTitleAllowancePx && below < outer.height()) {
+            outer.setHeight(below);
+            a.VideoH = numberToText(float(twips::fromPx(below)));
+            setTwHeight(twips::fromPx(below));
+            at = placeBeside(keep, outer, avail);
+        }
+    }
+    // Created but not framed yet, the window is placed by its client area:
+    // its title bar goes above the place.
+    const QRect mainOuter = avoid.isEmpty() ? QRect() : a.forms.loaded(FormId::Solvane)->frameGeometry();
+    const int title = frameGeometry() != geometry() || !testAttribute(Qt::WA_WState_Created) ? 0
+                      : (!mainOuter.isEmpty() && a.forms.loaded(FormId::Solvane)->geometry() != mainOuter)
+                          ? a.forms.loaded(FormId::Solvane)->geometry().top() - mainOuter.top()
+                          : kTitleAllowancePx;
+    move(at + QPoint(0, title));
 }
 
 void frmMovie::Mp_DisplaySizeChanged(int size)
@@ -247,7 +289,28 @@ void frmMovie::Mp_DisplaySizeChanged(int size)
     if (size < 0 || size > 4)
         return;
     app().settings.CfgDisplaySize = qint16(size);
+    if (size != kFullScreen)
+        windowedScale_ = size;
     Toolbar1->setValue(size + kFirstScaleButton, 1);
+    if (auto *conf = static_cast<FrmConf *>(app().forms.loaded(FormId::FrmConf)))
+        conf->showScale(size);
+}
+
+void frmMovie::setScale(int size)
+{
+    if (size < 0 || size > 4)
+        return;
+    if (Mp_)
+        Mp_->set(Disp::DisplaySize, qint32(size));
+    Mp_DisplaySizeChanged(size);
+}
+
+void frmMovie::toggleFullScreen()
+{
+    const int now = app().settings.CfgDisplaySize;
+    if (now >= 0 && now <= 4 && now != kFullScreen)
+        windowedScale_ = now;
+    setScale(now == kFullScreen ? windowedScale_ : kFullScreen);
 }
 
 void frmMovie::Mp_SoundChanged(int volume, bool muted)
@@ -342,13 +405,9 @@ void frmMovie::Toolbar1_ButtonClick(int Button)
             Mp_->call(Disp::Stop);
         Unload();
         break;
-    case 5: case 6: case 7: case 8: case 9: {
-        const qint16 size = qint16(Button - kFirstScaleButton);
-        if (Mp_)
-            Mp_->set(Disp::DisplaySize, qint32(size));
-        a.settings.CfgDisplaySize = size;
+    case 5: case 6: case 7: case 8: case 9:
+        setScale(Button - kFirstScaleButton);
         break;
-    }
     case 11: case 12: case 13: case 14:
         flip(Button);
         break;

@@ -32,6 +32,12 @@ public:
     void Mp_SoundChanged(int volume, bool muted);
     void Toolbar1_ButtonClick(int Button);
 
+    // A display size chosen by the user (toolbar, keys, dialog): the engine,
+    // the setting, the toolbar and an open configuration dialog all follow.
+    void setScale(int size);
+    // F and F11: full screen, or back to the size used before it.
+    void toggleFullScreen();
+
     // Toolbar on top (as its Visible property says), engine area below it.
     // Does not change whether the toolbar is to be shown; reads it.
     void verticalLayout();
@@ -54,6 +60,8 @@ private:
     // (a size or place the window system is still changing).
     bool ownGeometry() const;
     void placeFirstTime();
+    // The toolbar and the engine's shown panels stay whole.
+    void keepMinimumSize();
 
     MediaEngine *Mp_ = nullptr;
     // Shown since it was loaded.
@@ -61,6 +69,8 @@ private:
     // Activation has given the window its size since it was loaded: from
     // then on a new size is the user's.
     bool sized_ = false;
+    // The display size to return to when full screen is left with F.
+    int windowedScale_ = 0;
     // Outer size in twips outside full screen: full screen is the engine's
     // way of showing the picture, not a size of this window.
     QSize ownSizeTw_;

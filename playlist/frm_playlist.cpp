@@ -14,18 +14,21 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QShowEvent>
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
 #include "platform/image_control.h"
 #include "platform/twips.h"
 #include "platform/user_message.h"
+#include "platform/window_states.h"
 #include "platform/window_drag.h"
 #include "playback/mplayer.h"
 #include "playlist/playlist_file.h"
 
 namespace {
 
+constexpr int kWidthTw = 5370;
 const QString kOpenTitle = QStringLiteral("Charger une liste MP3");
 const QString kOpenFilter = QStringLiteral("Liste de piste MP3(*.M3U)|*.M3U|Liste PLS (*.PLS)|*.PLS");
 const QString kSaveTitle = QStringLiteral("Enregistrer la liste sous");
@@ -96,7 +99,7 @@ frmPlayList::frmPlayList(App &app) : Form(app, Id, nullptr, Qt::Tool | Qt::Frame
     // buttons explain themselves whichever window is active.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_AlwaysShowToolTips);
-    setClientSizeTw(5370, 3435);
+    setClientSizeTw(kWidthTw, 3435);
     setAcceptDrops(true);
     // The thin margin around the skin picture: a dark edge, not the light
     // default of windows.
@@ -360,6 +363,27 @@ void frmPlayList::closeEvent(QCloseEvent *event)
 {
     event->ignore();
     hide();
+}
+
+void frmPlayList::showEvent(QShowEvent *event)
+{
+    Form::showEvent(event);
+    // A part of the main window: not a window of its own to switch to.
+    if (!event->spontaneous())
+        skipTaskbarAndPager(this);
+}
+
+void frmPlayList::resizeEvent(QResizeEvent *event)
+{
+    Form::resizeEvent(event);
+    // As wide as the main window above it: the skin fills the window, the
+    // list grows or shrinks and the buttons keep to the right edge.
+    const int grow = width() - twips::toPx(kWidthTw);
+    imgPlayList->setGeometry(rect());
+    Frame1->setGeometry(twips::toPx(120), twips::toPx(480), twips::toPx(4815) + grow, twips::toPx(2535));
+    LstPlay->setGeometry(twips::toPx(360), twips::toPx(720), twips::toPx(4455) + grow, twips::toPx(2205));
+    for (ImageControl *right : {ImgUP, ImgDW, ImgDEL, imgExit})
+        right->move(twips::toPx(4920) + grow, right->y());
 }
 
 void frmPlayList::LstPlay_DblClick() { PlaySelected(app()); }

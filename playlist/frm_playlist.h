@@ -68,6 +68,8 @@ protected:
     // The window holds the only copy of the playlist: a close from the
     // window manager (Alt+F4, the window menu) only hides it.
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;

@@ -43,6 +43,11 @@ step "dragging the main window"
 x xdotool mousemove --window "$m" 156 20 click 1; sleep 1
 l=$(window "^Form1$"); [ -n "$l" ] || fail "no playlist window"
 [ "$(x xdotool getactivewindow)" = "$m" ] || fail "opening the face moved the focus"
+# Out of the task bar and the window switcher, exactly as wide as the main window.
+x xprop -id "$l" _NET_WM_STATE | grep -q 'SKIP_TASKBAR.*SKIP_PAGER' || fail "the playlist window is in the task bar or the switcher"
+read -r _ _ mw _ <<<"$(rect "$m")"; read -r _ _ lw _ <<<"$(rect "$l")"
+IFS=', ' read -r el er _ <<<"$(x xprop -id "$m" _NET_FRAME_EXTENTS | sed 's/.*= //')"
+[ "$lw" = $((mw + el + er)) ] || fail "playlist ${lw} px wide under a main window of $((mw + el + er)) px"
 read -r mx my mw mh <<<"$(rect "$m")"
 read -r lx0 ly0 _ _ <<<"$(rect "$l")"
 sx=$((mx + 300)); sy=$((my + 40))

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -62,7 +63,18 @@ TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWorkAsDoTheConfigurationEntri
     EXPECT_TRUE(page.contains("Le fichier d'aide est introuvable") && page.contains(s.path("Solvane.hlp")))
         << page.toStdString();
 
-    about->Command1->click();
+    // Escape closes help and the box, as "&OK" does.
+    auto escape = [](QWidget *w) {
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([w] { return w->isActiveWindow(); }));
+        QTest::keyClick(w, Qt::Key_Escape);
+    };
+    escape(help);
+    EXPECT_FALSE(helpWindow(s.app) && helpWindow(s.app)->isVisible());
+    escape(about);
+    EXPECT_FALSE(s.app.forms.loaded(FormId::FrmApropos));
+    s.app.forms.showModeless(FormId::FrmApropos);
+    static_cast<FrmApropos *>(s.app.forms.loaded(FormId::FrmApropos))->Command1->click();
     EXPECT_FALSE(s.app.forms.loaded(FormId::FrmApropos));
 
     // The configuration menu item shows the hidden main window first; the
@@ -95,8 +107,22 @@ TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
     QStringList anchors, links;
     anchorsAndLinks(b->document(), anchors, links);
     EXPECT_GE(links.size(), 20);
+    EXPECT_TRUE(b->toPlainText().contains("F11")) << "the keys are listed";
     for (const QString &link : links)
         EXPECT_TRUE(anchors.contains(link)) << link.toStdString();
+
+    // A section reached from the keyboard, left with "Précédent", comes back
+    // with "Suivant".
+    help->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([help] { return help->isActiveWindow(); }));
+    b->setFocus();
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(b, Qt::Key_Tab);
+    QTest::keyClick(b, Qt::Key_Return);
+    const int section = b->verticalScrollBar()->value();
+    help->backButton()->click();
+    help->forwardButton()->click();
+    EXPECT_EQ(b->verticalScrollBar()->value(), section);
 
     // Follow one. "Sommaire" is one more step: back returns to where the user was.
     b->setSource(QUrl("#" + links.value(3)));

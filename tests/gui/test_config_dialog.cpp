@@ -168,7 +168,9 @@ TEST(ConfigDialog, SoundAndScaleAtOnceCloseAppliesNothingAndThePlayCountOnApply)
     d->OptionVideo[3]->click();
     d->HScroll1->setValue(12);
     d->Check8->setChecked(true);
-    EXPECT_EQ(s.engine->log, QStringList({"set 19 -700", "set 20 2000"}));
+    // The scale shows at once, in the engine and on the toolbar.
+    EXPECT_EQ(s.engine->log, QStringList({"set 19 -700", "set 20 2000", "set 1032 3"}));
+    EXPECT_EQ(s.app.movie()->Toolbar1->value(8), 1);
     EXPECT_EQ(QList<int>({c.CfgVolume, c.CfgBalance, c.CfgDisplaySize, c.CfgBorderWidth}), QList<int>({-700, 2000, 3, 12}));
     EXPECT_EQ(d->Label2->text(), "12");
 
@@ -200,6 +202,40 @@ TEST(ConfigDialog, SoundAndScaleAtOnceCloseAppliesNothingAndThePlayCountOnApply)
     d->OptionRepet->click();
     d->Command2->click();
     EXPECT_EQ(c.CfgPlayCount, 0);
+
+    // Editing keys reach the box; only typed characters are filtered.
+    d->Text1->setText("123");
+    d->Text1->setFocus();
+    QTest::keyClick(d->Text1, Qt::Key_Home);
+    QTest::keyClick(d->Text1, Qt::Key_Delete);
+    QTest::keyClick(d->Text1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(d->Text1, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(d->Text1->text(), "");
+    QTest::keyClick(d->Text1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(d->Text1->text(), "23");
+
+    // After apply the dialog shows what was stored: a count too large is
+    // refused and says so; an empty count is "repeat for ever".
+    d->OptionLire->click();
+    d->Text1->setText("99999999");
+    d->Command2->click();
+    EXPECT_EQ(c.CfgPlayCount, 0);
+    EXPECT_TRUE(d->OptionRepet->isChecked());
+    EXPECT_FALSE(d->lblRefused->text().isEmpty());
+    QTest::keyClick(d->Text1, Qt::Key_7);
+    EXPECT_TRUE(d->lblRefused->text().isEmpty());
+    d->OptionLire->click();
+    d->Text1->clear();
+    d->Command2->click();
+    EXPECT_TRUE(d->OptionRepet->isChecked());
+
+    // The dialog follows the scale in use; Escape closes it.
+    emit s.engine->DisplaySizeChanged(2);
+    EXPECT_TRUE(d->OptionVideo[2]->isChecked());
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([d] { return d->isActiveWindow(); }));
+    QTest::keyClick(d, Qt::Key_Escape);
+    EXPECT_FALSE(s.app.forms.loaded(FormId::FrmConf));
 }
 
 TEST(ConfigDialog, TheRealColourDialogPicksOrCancels)

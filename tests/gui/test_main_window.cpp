@@ -174,7 +174,9 @@ TEST(MainWindowDesktop, ToolTipsOfInactiveSkinsAndMinimiseWithThePlaylist)
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return other.isActiveWindow(); }, 3000));
-    for (QWidget *zone : std::initializer_list<QWidget *>{main->ImgPause, list->ImgDEL}) {
+    // The caption shows the whole path of a long one.
+    main->setCaption("/un/très/long/chemin/de/dossiers/qui/ne/tient/pas/dans/la/fenêtre/film.mkv");
+    for (QWidget *zone : std::initializer_list<QWidget *>{main->ImgPause, list->ImgDEL, main->lblCaption}) {
         QTest::mouseMove(zone, zone->rect().center());
         EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == zone->toolTip(); }, 3000))
             << zone->toolTip().toStdString();

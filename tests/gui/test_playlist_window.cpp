@@ -90,6 +90,14 @@ TEST(PlaylistWindow, MovesDeletesDropsAndDocking)
     emit l->imgPlayList->MouseUp(1);
     EXPECT_EQ(main->twLeft(), l->twLeft());
     EXPECT_EQ(main->twTop() + main->twHeight(), l->twTop());
+
+    // Docked under it, exactly as wide, its skin edge to edge; a part of the
+    // main window, not a window of its own.
+    main->redock();
+    l->show();
+    EXPECT_EQ(l->width(), main->frameGeometry().width());
+    EXPECT_EQ(l->imgPlayList->geometry(), l->rect());
+    EXPECT_EQ(l->windowFlags() & (Qt::WindowType_Mask | Qt::FramelessWindowHint), Qt::Tool | Qt::FramelessWindowHint);
 }
 
 TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)

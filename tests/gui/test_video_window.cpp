@@ -9,6 +9,8 @@
 
 #include "app/geometry_text.h"
 #include "dialogs/frm_conf.h"
+#include "dialogs/help.h"
+#include "dialogs/help_window.h"
 #include "playback/frm_movie.h"
 #include "playback/movie_toolbar.h"
 #include "playback/mplayer.h"
@@ -45,7 +47,51 @@ bool switchAwayAndBack(StartedApp &s)
     return activated(s.engine);
 }
 
+// A key as the user presses it in `window`, once that window is active.
+bool press(QWidget *window, Qt::Key key)
+{
+    window->activateWindow();
+    if (!waitFor([&] { return window->isActiveWindow(); }))
+        return false;
+    QTest::keyClick(window, key);
+    return true;
+}
 }  // namespace
+
+TEST(VideoWindow, PlayerKeysInTheVideoAndMainWindows)
+{
+    StartedApp s;
+    Settings &c = s.app.settings;
+    c = Settings::defaults();
+    frmMovie *m = s.app.movie();
+    ASSERT_TRUE(showAndActivate(s));
+    RecordingEngine *e = s.engine;
+    e->values[Disp::PlayState] = mpPlaying;
+    e->values[Disp::CurrentPosition] = 3.0;
+    e->values[Disp::Duration] = 60.0;
+    e->log.clear();
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_M})
+        ASSERT_TRUE(press(m, key));
+    EXPECT_EQ(e->log.filter(QRegularExpression("^(set|call)")),
+              (QStringList{"call 2002", "set 1027 8", "set 1027 3", "set 1027 0", "set 19 0", "set 19 -100", "set 19 -200",
+                           "set 1089 true"}));
+    EXPECT_EQ(QList<int>({c.CfgVolume, c.CfgMute}), QList<int>({-200, 1}));
+
+    // F and F11: full screen and back to the size before, as the toolbar's buttons.
+    c.CfgDisplaySize = 2;
+    ASSERT_TRUE(press(m, Qt::Key_F));
+    EXPECT_EQ(QList<int>({c.CfgDisplaySize, m->Toolbar1->value(8)}), QList<int>({3, 1}));
+    ASSERT_TRUE(press(m, Qt::Key_F11));
+    EXPECT_EQ(e->entries("set 1032"), (QStringList{"set 1032 3", "set 1032 2"}));
+    EXPECT_EQ(m->Toolbar1->value(7), 1);
+
+    // The main window knows them too: a paused file goes on; F1 opens help.
+    e->values[Disp::PlayState] = mpPaused;
+    ASSERT_TRUE(press(s.app.Solvane(), Qt::Key_Space));
+    EXPECT_EQ(e->log.last(), "call 2001");
+    ASSERT_TRUE(press(s.app.Solvane(), Qt::Key_F1));
+    EXPECT_TRUE(helpWindow(s.app) && helpWindow(s.app)->isVisible());
+}
 
 TEST(VideoWindow, LayoutWithAndWithoutToolbarAndInFullScreen)
 {
@@ -64,6 +110,14 @@ TEST(VideoWindow, LayoutWithAndWithoutToolbarAndInFullScreen)
     m->verticalLayout();
     EXPECT_EQ(area->geometry(), QRect(1, 0, 589, 372));  // height 5580
     EXPECT_FALSE(m->Toolbar1->isVisible() || m->Toolbar1->height());
+
+    // Never so small that the toolbar loses buttons.
+    m->Toolbar1->setShown(true);
+    m->verticalLayout();
+    m->resize(60, 40);
+    EXPECT_TRUE(waitFor([&] { return m->Toolbar1->widgetForAction(m->Toolbar1->button(20))->isVisible(); }));
+    m->setTwWidth(9000);
+    m->setTwHeight(6000);
 
     // Full screen shows the picture alone, edge to edge, then gives the toolbar back.
     m->Toolbar1->setShown(true);

@@ -26,8 +26,11 @@ TEST(WindowPlace, BesideTheWindowsItMustNotCover)
     EXPECT_LT(left.right(), 1000);
     EXPECT_TRUE(screen.contains(left));
 
-    // No room anywhere, or nothing to avoid: centred as before.
-    EXPECT_EQ(placeBeside(QRect(100, 100, 1100, 900), video, screen), QPoint(394, 302));
+    // No room anywhere: where it hides the least; a 200 % desktop keeps the
+    // main window in view. Nothing to avoid: centred.
+    EXPECT_EQ(placeBeside(QRect(100, 100, 1100, 900), video, screen), QPoint(0, 0));
+    const QRect scaled(0, 0, 640, 512), windows200(143, 95, 354, 352);
+    EXPECT_FALSE(QRect(placeBeside(windows200, video, scaled), video).contains(QRect(143, 95, 354, 103)));
     EXPECT_EQ(placeBeside(QRect(), video, screen), QPoint(394, 302));
 }
 
