@@ -10,15 +10,13 @@
 
 #include "app/app_context.h"
 #include "app/frm_solvane.h"
-#include "dialogs/frm_conf.h"
 #include "dialogs/help.h"
 #include "engine/media_engine.h"
 #include "platform/form.h"
+#include "playback/engine_settings.h"
 #include "playback/frm_movie.h"
 #include "playlist/frm_playlist.h"
 
-#include <QCheckBox>
-#include <QSlider>
 
 namespace {
 constexpr double kSeekSeconds = 5;
@@ -64,30 +62,14 @@ void seek(App &a, double by)
     mp->set(Disp::CurrentPosition, std::clamp(*position + by, 0.0, *duration));
 }
 
+// The same sound as the dialog's: kept in the settings, shown by an open
+// dialog (whose apply would otherwise put the old level back).
 void changeVolume(App &a, int by)
 {
-    const auto level = qint16(std::clamp(a.settings.CfgVolume + by, kQuietest, 0));
-    // As the dialog's slider: an open dialog's slider moves too, or its
-    // apply would put the old level back.
-    if (auto *conf = static_cast<FrmConf *>(a.forms.loaded(FormId::FrmConf))) {
-        conf->Slider1->setValue(level);
-        return;
-    }
-    a.settings.CfgVolume = level;
-    if (MediaEngine *mp = a.Mp())
-        mp->set(Disp::Volume, qint32(level));
+    setSound(a, qint16(std::clamp(a.settings.CfgVolume + by, kQuietest, 0)), a.settings.CfgMute != 0);
 }
 
-void toggleMute(App &a)
-{
-    // The setting follows, or the next activation of the video window
-    // would give the sound back.
-    a.settings.CfgMute = a.settings.CfgMute ? 0 : 1;
-    if (auto *conf = static_cast<FrmConf *>(a.forms.loaded(FormId::FrmConf)))
-        conf->Check8->setChecked(a.settings.CfgMute != 0);
-    if (MediaEngine *mp = a.Mp())
-        mp->set(Disp::Mute, a.settings.CfgMute != 0);
-}
+void toggleMute(App &a) { setSound(a, a.settings.CfgVolume, a.settings.CfgMute == 0); }
 
 void fullScreen(App &a)
 {

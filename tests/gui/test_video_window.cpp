@@ -73,8 +73,8 @@ TEST(VideoWindow, PlayerKeysInTheVideoAndMainWindows)
     for (Qt::Key key : {Qt::Key_Space, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_M})
         ASSERT_TRUE(press(m, key));
     EXPECT_EQ(e->log.filter(QRegularExpression("^(set|call)")),
-              (QStringList{"call 2002", "set 1027 8", "set 1027 3", "set 1027 0", "set 19 0", "set 19 -100", "set 19 -200",
-                           "set 1089 true"}));
+              (QStringList{"call 2002", "set 1027 8", "set 1027 3", "set 1027 0", "set 19 0", "set 1089 false",
+                           "set 19 -100", "set 1089 false", "set 19 -200", "set 1089 false", "set 19 -200", "set 1089 true"}));
     EXPECT_EQ(QList<int>({c.CfgVolume, c.CfgMute}), QList<int>({-200, 1}));
 
     // F and F11: full screen and back to the size before, as the toolbar's buttons.
