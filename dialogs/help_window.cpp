@@ -11,7 +11,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "dialogs/help_browser.h"
 
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
@@ -90,7 +89,7 @@ void HelpWindow::showContents(const QString &helpFile)
     // Forget the page shown before, so that the file is read again as it is
     // now and opens at its top.
     browser_->setSource(QUrl());
-    static_cast<HelpBrowser *>(browser_)->setDocumentFile(helpFile);
+    browser_->setDocumentFile(helpFile);
     if (!readHelpDocument(helpFile)) {
         browser_->setHtml(QStringLiteral("<h2>Aide de Solvane</h2>"
                                          "<p>Le fichier d'aide est introuvable :</p><p><tt>%1</tt></p>")

@@ -1,7 +1,8 @@
 #pragma once
 #include <QWidget>
 
-class QTextBrowser;
+#include "dialogs/help_browser.h"
+
 class QToolButton;
 
 // "Aide de Solvane": shows the help file, an HTML document, with back,
@@ -27,6 +28,6 @@ private:
     void step(bool forward);
 
     QString helpFile_;
-    QTextBrowser *browser_;
+    HelpBrowser *browser_;
     QToolButton *back_, *forward_, *home_;
 };
