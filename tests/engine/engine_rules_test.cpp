@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/time_display.h"
-#include "engine/engine_rules.h"  // pictureRect
+#include "engine/engine_rules.h"
 
 TEST(EngineRules, TimeTextsCountTheSecondsAsTheMainWindowDoes)
 {
@@ -19,22 +19,5 @@ TEST(EngineRules, TimeTextsCountTheSecondsAsTheMainWindowDoes)
         const QStringList skin = timeText(t, t).split(QStringLiteral(" / "));
         ASSERT_EQ(seconds(clockText(t)), seconds(skin[0])) << t;
         ASSERT_EQ(seconds(clockText(t, Clock::Total)), seconds(skin[1])) << t;
-    }
-}
-
-TEST(EngineRules, ScalesThatDoNotFitAreShownWholeSmaller)
-{
-    const QRect area(0, 0, 457, 300);
-    // 100 % of 1280 x 720 in a small window: the whole picture, aspect kept, centred.
-    const QRect full = pictureRect(0, QSize(1280, 720), area, 0);
-    EXPECT_TRUE(area.contains(full));
-    EXPECT_EQ(full.width(), 457);
-    EXPECT_NEAR(double(full.width()) / full.height(), 16.0 / 9.0, 0.02);
-    EXPECT_EQ(full.center().y(), area.center().y());
-    // 200 % and 50 % likewise, with a border kept inside the area.
-    for (int size : {1, 2}) {
-        const QRect r = pictureRect(size, QSize(1280, 720), area, 5);
-        EXPECT_TRUE(area.adjusted(5, 5, -5, -5).contains(r)) << size;
-        EXPECT_NEAR(double(r.width()) / r.height(), 16.0 / 9.0, 0.03) << size;
     }
 }
