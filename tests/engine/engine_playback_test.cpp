@@ -46,15 +46,10 @@ TEST(EnginePlayback, EndsOnceHeardAsCountedNotWhenReplacedOrStopped)
     EXPECT_EQ(rig.nextEnd(3000), 0);
     EXPECT_GE(t.elapsed(), 750) << "the end came from the replaced file";
 
-    // Paused it holds; stopped it is back at 0 and does not end.
+    // Stopped it is back at 0 and does not end. (Pause and play are driven on
+    // the real program end to end.)
     ASSERT_TRUE(mp.call(Disp::Play));
     ASSERT_TRUE(QTest::qWaitFor([&] { return position() > 0.1 && position() < 0.5; }, 1000)) << "starts over";
-    ASSERT_TRUE(mp.call(Disp::Pause));
-    const double paused = position();
-    QTest::qWait(300);
-    EXPECT_NEAR(position(), paused, 0.05);
-    ASSERT_TRUE(mp.call(Disp::Play));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return position() > paused + 0.1; }, 1000)) << "resumes";
     ASSERT_TRUE(mp.call(Disp::Stop));
     EXPECT_EQ(position(), 0.0);
     EXPECT_EQ(rig.nextEnd(1000), -999);
