@@ -80,7 +80,8 @@ TEST(EnginePlayback, EndsOnceHeardAsCountedNotWhenReplacedOrStopped)
 // again under strace, which sees every file opened and every connection made.
 TEST(EnginePlayback, NamesAreOnlyFilesAndAPlayedFileOpensNothingItNames)
 {
-    const QStringList names{"av://x.wav", "--foo.wav", "memory:x.wav", "av://lavfi:sine=d=0.2", "memory://RIFF", "--ao=pcm", "tune.mp3"};
+    const QStringList names{"av://x.wav",    "--foo.wav", "memory:x.wav", "av://lavfi:sine=d=0.2",
+                            "memory://RIFF", "--ao=pcm",  "tune.mp3"};
     if (qEnvironmentVariableIsSet("SOLVANE_TRACED")) {
         QDir::setCurrent(qEnvironmentVariable("SOLVANE_TRACED"));
         EngineRig rig(untimedOutputs());
