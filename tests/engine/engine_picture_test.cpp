@@ -18,7 +18,8 @@ TEST(EnginePicture, SoundMakesNoRendererClipWithoutSoundPlaysToItsEndCloseWaitsF
 
     // An orange picture with no sound at all: nothing else keeps the file
     // going, so it must have its renderer before libmpv chooses the tracks.
-    const QString silent = madeOnce("silent.mp4", [](const QString &p) { return makeVideo(p, 1.5, "color=c=0xF08020", false); });
+    const QString silent =
+        madeOnce("silent.mp4", [](const QString &p) { return makeVideo(p, 1.5, "color=c=0xF08020", false); });
     ASSERT_TRUE(rig.engine->set(Disp::AutoRewind, true));
     QElapsedTimer t;
     t.start();
