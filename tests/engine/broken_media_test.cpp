@@ -21,25 +21,22 @@ TEST(BrokenMedia, EachBrokenEntryEndsWithAnErrorWithinASecondAndTheListGoesOn)
 {
     QTemporaryDir dir;
     auto at = [&](const char *name) { return dir.filePath(QString::fromLatin1(name)); };
-    ASSERT_TRUE(writeWav(at("good1.wav"), 0.3));
-    ASSERT_TRUE(makeVideo(at("good2.mp4"), 0.4));
-    ASSERT_TRUE(writeWav(at("good3.wav"), 0.3));
-    ASSERT_TRUE(writeFile(at("zero.mp4"), {}));
     QByteArray noise(200000, '\0');
     QRandomGenerator(13).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    ASSERT_TRUE(writeFile(at("noise.mkv"), noise));
     // Without its end an MP4 written in one pass has lost its index.
-    ASSERT_TRUE(makeVideo(at("whole.mp4"), 2.0));
-    const QByteArray whole = fileBytes(at("whole.mp4"));
-    ASSERT_TRUE(writeFile(at("truncated.mp4"), whole.left(whole.size() / 2)));
+    const QByteArray whole = fileBytes(clip(2.0));
     // A WAV whose header claims sound that is not there: no channels, a huge
     // block and a data chunk far longer than the file.
     const QByteArray liar("RIFF\xff\xff\xff\x7fWAVEfmt \x10\0\0\0\x01\0\0\0\x80\xbb\0\0\0\0\0\0\xff\xff\x10\0data\xff\xff\xff\x7f", 44);
-    ASSERT_TRUE(writeFile(at("liar.wav"), liar + QByteArray(4000, '\x11')));
+    const std::pair<const char *, QByteArray> broken[] = {{"zero.mp4", {}}, {"noise.mkv", noise},
+        {"truncated.mp4", whole.left(whole.size() / 2)}, {"liar.wav", liar + QByteArray(4000, '\x11')}};
+    for (const auto &[name, bytes] : broken)
+        ASSERT_TRUE(writeFile(at(name), bytes)) << name;
     ASSERT_TRUE(QDir(dir.path()).mkdir("x.mp4"));
 
-    const QStringList entries{at("good1.wav"), at("zero.mp4"), at("noise.mkv"),   at("good2.mp4"), at("truncated.mp4"),
-                              at("liar.wav"),  at("x.mp4"),    at("missing.mp4"), at("good3.wav")};
+    // The good entries are shared media, outside the folder of the broken ones.
+    const QStringList entries{tone(0.3),      at("zero.mp4"), at("noise.mkv"),   clip(0.4), at("truncated.mp4"),
+                              at("liar.wav"), at("x.mp4"),    at("missing.mp4"), tone(0.3)};
     ASSERT_TRUE(writeFile(at("mixed.m3u"), entries.join("\n").toUtf8()));
     // Each file plays once (the default repeats it without end).
     Settings once = Settings::defaults();
@@ -73,7 +70,7 @@ TEST(BrokenMedia, EachBrokenEntryEndsWithAnErrorWithinASecondAndTheListGoesOn)
         const QString name = QFileInfo(file).fileName();
         std::printf("%-14s Result %3d after %4lld ms\n", qPrintable(name), result, ms);
         EXPECT_EQ(file, entries[i]);
-        if (name.startsWith("good")) {
+        if (!file.startsWith(dir.path())) {
             EXPECT_EQ(result, 0) << qPrintable(name);
         } else {
             EXPECT_NE(result, 0) << qPrintable(name);

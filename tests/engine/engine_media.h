@@ -3,9 +3,11 @@
 // libmpv rendered to a file.
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "engine/mpv_core.h"
@@ -13,7 +15,7 @@
 // Null outputs that keep real time.
 inline MpvOptions nullOutputs() { return {{"vo", "null"}, {"ao", "null"}}; }
 // Where only the order of events matters: the sound runs as fast as it decodes.
-inline MpvOptions untimedOutputs() { return {{"vo", "null"}, {"ao", "null"}, {"ao-null-untimed", "yes"}}; }
+inline MpvOptions untimedOutputs() { return nullOutputs() + MpvOptions{{"ao-null-untimed", "yes"}}; }
 // The rendered sound goes to a WAV file instead of a device; `paced` to real
 // time as a sound card takes it, or as fast as it decodes.
 inline MpvOptions soundToFile(const QString &path, bool paced = false)
@@ -50,7 +52,22 @@ inline bool writeWav(const QString &path, double seconds, int channels = 2)
                    "-c:a", "pcm_s16le", path});
 }
 
-// The rendered sound (a float WAV) as levels of `blockMs` blocks: dB of each side.
+// The tone of writeWav and the clip of makeVideo, made once per length in a
+// folder of this run and shared by the tests that ask for the same.
+inline QString madeOnce(const QString &name, const std::function<bool(const QString &)> &make)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (!QFile::exists(path) && !make(path))
+        ADD_FAILURE() << "could not make " << qPrintable(name);
+    return path;
+}
+inline QString tone(double s) { return madeOnce(QString("tone-%1.wav").arg(s), [=](auto &p) { return writeWav(p, s); }); }
+inline QString clip(double s) { return madeOnce(QString("clip-%1.mp4").arg(s), [=](auto &p) { return makeVideo(p, s); }); }
+
+// The rendered sound as levels of `blockMs` blocks: dB of each side. libmpv's
+// file output writes a 68-byte header (channels at 22, rate at 24, bits per
+// sample at 34) and fills in the sizes only when it closes the file.
 struct BlockLevels
 {
     std::vector<double> left, right;
@@ -60,31 +77,23 @@ inline BlockLevels blockLevels(const QString &path, int blockMs = 10)
 {
     QFile f(path);
     const QByteArray all = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    auto u32 = [&](qsizetype at) { quint32 v = 0; std::memcpy(&v, all.constData() + at, 4); return v; };
-    int channels = 0, rate = 0;
+    auto u16 = [&](qsizetype at) { return all.size() > 68 ? int(quint8(all[at]) | quint8(all[at + 1]) << 8) : 0; };
     BlockLevels out;
-    for (qsizetype at = 12; at + 8 <= all.size(); at += 8 + u32(at + 4)) {
-        if (all.mid(at, 4) == "fmt ") {
-            channels = quint8(all[at + 22]) == 32 ? quint8(all[at + 10]) : 0;
-            rate = int(u32(at + 12));
-        }
-        if (all.mid(at, 4) != "data" || channels < 2 || rate <= 0)
-            continue;
-        // The header of a file still open may not hold the size yet.
-        const qsizetype frames = (all.size() - at - 8) / (4 * channels), block = rate * blockMs / 1000;
-        const auto *s = reinterpret_cast<const float *>(all.constData() + at + 8);
-        auto db = [&](int c, qsizetype from) {
-            double sum = 0;
-            for (qsizetype i = from; i < from + block; ++i)
-                sum += double(s[i * channels + c]) * s[i * channels + c];
-            return 10 * std::log10(std::max(sum / block, 1e-24));
-        };
-        out.seconds = double(frames) / rate;
-        for (qsizetype b = 0; b + block <= frames; b += block) {
-            out.left.push_back(db(0, b));
-            out.right.push_back(db(1, b));
-        }
-        break;
+    const int channels = u16(22), rate = u16(24) | u16(26) << 16;
+    if (channels < 2 || u16(34) != 32 || rate <= 0)
+        return out;
+    const qsizetype frames = (all.size() - 68) / (4 * channels), block = rate * blockMs / 1000;
+    const auto *s = reinterpret_cast<const float *>(all.constData() + 68);
+    auto db = [&](int c, qsizetype from) {
+        double sum = 0;
+        for (qsizetype i = from; i < from + block; ++i)
+            sum += double(s[i * channels + c]) * s[i * channels + c];
+        return 10 * std::log10(std::max(sum / block, 1e-24));
+    };
+    out.seconds = double(frames) / rate;
+    for (qsizetype b = 0; b + block <= frames; b += block) {
+        out.left.push_back(db(0, b));
+        out.right.push_back(db(1, b));
     }
     return out;
 }
