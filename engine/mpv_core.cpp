@@ -106,13 +106,13 @@ bool MpvCore::command(const QList<QByteArray> &args)
     return mpv_command_async(handle_, 0, argv.data()) >= 0;
 }
 
-std::optional<qint64> MpvCore::loadFile(const QByteArray &target, const QByteArray &fileOptions)
+std::optional<qint64> MpvCore::loadFile(const QByteArray &target, const QByteArray &fileOptions, bool append)
 {
     if (!handle_)
         return std::nullopt;
     // Named arguments: the position of the options argument moved between releases.
     QList<QByteArray> keys{"name", "url", "flags"};
-    QList<QByteArray> values{"loadfile", target, "replace"};
+    QList<QByteArray> values{"loadfile", target, append ? "append" : "replace"};
     if (!fileOptions.isEmpty()) {
         keys << "options";
         values << fileOptions;
@@ -178,7 +178,11 @@ MpvOptions engineOptions(bool openGl)
         {"pulse-buffer", "30"},
         {"keep-open", "yes"},
         {"keep-open-pause", "no"},
+        // Without a next file queued the output plays out before the end is
+        // told; the engine turns this on while one waits (see MpvEngine).
         {"gapless-audio", "no"},
+        // The file queued after this one is opened ahead, so it follows at once.
+        {"prefetch-playlist", "yes"},
         // libmpv scales integer samples by steps of 1/256, which is 1.4 dB off
         // at -40 dB; float samples follow the volume exactly.
         {"audio-format", "float"},

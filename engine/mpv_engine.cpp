@@ -14,6 +14,8 @@
 namespace {
 enum Observed : quint64 { EofReached = 1, TimePos, DurationProp, DWidth, DHeight, Metadata };
 constexpr quint64 TracksKnown = 100;
+// How long before its end the next file is queued: time for libmpv to open it.
+constexpr double kQueueAheadSeconds = 3.0;
 }  // namespace
 
 MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
@@ -49,6 +51,7 @@ MpvEngine::~MpvEngine()
 {
     ++generation_;
     if (core_) {
+        releaseHook();
         core_->onEvent = nullptr;
         // libmpv wants its render context gone first.
         if (picture_)
@@ -83,6 +86,7 @@ bool MpvEngine::call(Disp id)
     try {
         // Any call ends a run of sets of the same file.
         sameName_.clear();
+        carried_.clear();
         switch (id) {
         case Disp::Play: return play();
         case Disp::Pause: return pause();
@@ -113,7 +117,16 @@ bool MpvEngine::open(const QString &name)
     // before playing it: the second time must change nothing.
     if (!sameName_.isNull() && name == sameName_ && phase_ != Phase::Failed && phase_ != Phase::Closed)
         return true;
+    // The file already went on into the one asked for.
+    if (!carried_.isNull() && name == carried_ && entry_ >= 0
+        && (phase_ == Phase::Opening || phase_ == Phase::Playing)) {
+        sameName_ = name;
+        return true;
+    }
     sameName_ = name;
+    carried_.clear();
+    dropNext();
+    holdPicture_ = false;
     name_ = name;
     ++generation_;
     playsDone_ = 0;
@@ -232,6 +245,7 @@ bool MpvEngine::pause()
 bool MpvEngine::stop()
 {
     ++generation_;
+    dropNext();
     switch (phase_) {
     case Phase::Closed:
     case Phase::Failed: return true;
@@ -259,6 +273,17 @@ void MpvEngine::seekByUser(double seconds, bool exact)
     if (phase_ == Phase::Closed || phase_ == Phase::Opening || phase_ == Phase::Failed)
         return;
     const double from = position();
+    // Moved right onto its end, libmpv may stay there "playing" for good: the
+    // play ends here as it does when it plays to its end.
+    const double length = core_->getDouble("duration").value_or(0.0);
+    if (phase_ == Phase::Playing && length > 0 && seconds >= length - 0.001) {
+        dropNext();
+        seek(length);
+        pos_ = length;
+        emit PositionChange(from, pos_);
+        playedOut();
+        return;
+    }
     seek(seconds, exact);
     // The bar shows where the user put it, not where the file was.
     pos_ = std::max(seconds, 0.0);
@@ -301,13 +326,26 @@ void MpvEngine::onEvent(const mpv_event &event)
     case MPV_EVENT_FILE_LOADED:
         if (startedEntry_ != entry_)
             break;
+        if (nextEntry_ < 0)
+            core_->setString("gapless-audio", "no");
+        // A carried file without a picture: the last frame goes now.
+        if (holdPicture_ && core_->getString("vid") == QLatin1String("no")) {
+            holdPicture_ = false;
+            showVideoSize();
+        }
         onLoaded();
         break;
     case MPV_EVENT_HOOK: {
         const auto *hook = static_cast<const mpv_event_hook *>(event.data);
         if (event.reply_userdata == TracksKnown && probing_ && startedEntry_ == entry_)
             addVideo();
-        core_->continueHook(hook->id);
+        // Settings the end of stream applies are heard from the carried
+        // file's first sample: it waits for them, while the sound output
+        // still plays the end of the file before.
+        if (endPending_ && startedEntry_ == entry_ && !heldHook_)
+            heldHook_ = hook->id;
+        else
+            core_->continueHook(hook->id);
         break;
     }
     case MPV_EVENT_END_FILE: {
@@ -316,6 +354,10 @@ void MpvEngine::onEvent(const mpv_event &event)
             break;
         if (end->reason == MPV_END_FILE_REASON_STOP || end->reason == MPV_END_FILE_REASON_QUIT)
             break;
+        if (end->reason == MPV_END_FILE_REASON_EOF && nextEntry_ >= 0) {
+            carryOn();
+            break;
+        }
         entry_ = -1;
         if (end->reason == MPV_END_FILE_REASON_EOF) {
             // Closed by libmpv itself at its end: that end was heard.
@@ -351,14 +393,20 @@ void MpvEngine::onProperty(quint64 id, const mpv_event_property &p)
     case TimePos:
         pos_ = isDouble ? *static_cast<double *>(p.data) : 0.0;
         showTimes();
+        queueNext();
         break;
     case DurationProp:
         duration_ = isDouble ? *static_cast<double *>(p.data) : 0.0;
         showTimes();
+        queueNext();
         break;
     case DWidth:
     case DHeight:
         (id == DWidth ? videoW_ : videoH_) = isInt ? *static_cast<int64_t *>(p.data) : 0;
+        // Between two carried videos the picture keeps the last frame.
+        if (holdPicture_ && (videoW_ <= 0 || videoH_ <= 0))
+            break;
+        holdPicture_ = false;
         showVideoSize();
         break;
     case Metadata: refreshTitle(); break;
@@ -394,6 +442,7 @@ void MpvEngine::onLoaded()
 void MpvEngine::playedOut()
 {
     ++playsDone_;
+    nextAsked_ = false;
     if (playCount_ == 0 || playsDone_ < playCount_) {
         seek(0);
         core_->setFlag("pause", false);
@@ -416,8 +465,69 @@ void MpvEngine::showVideoSize()
         picture_->setBlank(!video);
 }
 
+// The last play of a file nears its end: the file that comes next, when the
+// window knows it, is queued in libmpv, which opens it ahead and goes on into
+// it with the sound output still open.
+void MpvEngine::queueNext()
+{
+    if (nextAsked_ || phase_ != Phase::Playing || !nextFile || duration_ <= 0 || duration_ - pos_ > kQueueAheadSeconds)
+        return;
+    if (playCount_ == 0 || playsDone_ + 1 < playCount_)
+        return;
+    nextAsked_ = true;
+    const QString name = nextFile();
+    if (name.isEmpty())
+        return;
+    nextTarget_ = mpvTarget(name, QDir::currentPath()).toUtf8();
+    nextProbing_ = video_ && !picture_->hasVideo();
+    const auto id = core_->loadFile(nextTarget_, nextProbing_ ? QByteArray("vid=no") : QByteArray(), true);
+    if (!id || *id < 0)
+        return;
+    nextEntry_ = *id;
+    nextName_ = name;
+    // Formats alike share the output; others reopen it, as libmpv does.
+    core_->setString("gapless-audio", "weak");
+}
+
+void MpvEngine::dropNext()
+{
+    nextAsked_ = false;
+    if (nextEntry_ < 0)
+        return;
+    nextEntry_ = -1;
+    nextName_.clear();
+    core_->command({"playlist-clear"});
+    core_->setString("gapless-audio", "no");
+}
+
+// libmpv went on into the queued file: it is the engine's file now, and the
+// end of the one before is told as ever.
+void MpvEngine::carryOn()
+{
+    entry_ = std::exchange(nextEntry_, -1);
+    name_ = carried_ = std::exchange(nextName_, QString());
+    target_ = nextTarget_;
+    probing_ = nextProbing_;
+    nextAsked_ = false;
+    playsDone_ = 0;
+    wantPlay_ = true;
+    holdPicture_ = videoW_ > 0 && videoH_ > 0;
+    endPending_ = true;
+    showPhase(Phase::Opening);
+    refreshTitle();
+    endOfStream(0);
+}
+
+void MpvEngine::releaseHook()
+{
+    endPending_ = false;
+    if (heldHook_ && core_)
+        core_->continueHook(std::exchange(heldHook_, 0));
+}
+
 void MpvEngine::fail(int error)
 {
+    dropNext();
     showPhase(Phase::Failed);
     const QString target = QString::fromUtf8(target_);
     const bool there = target.startsWith(QLatin1String("http"), Qt::CaseInsensitive) || QFileInfo(target).isFile();
@@ -432,10 +542,15 @@ void MpvEngine::endOfStream(int result)
     // drops it.
     const quint64 generation = generation_;
     QTimer::singleShot(0, this, [this, generation, result] {
-        if (generation != generation_)
+        QPointer<MpvEngine> alive(this);
+        if (generation == generation_) {
+            sameName_.clear();
+            emit EndOfStream(result);
+        }
+        if (!alive)
             return;
-        sameName_.clear();
-        emit EndOfStream(result);
+        carried_.clear();
+        releaseHook();
     });
 }
 

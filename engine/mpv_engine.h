@@ -50,6 +50,10 @@ private:
     void onProperty(quint64 id, const mpv_event_property &property);
     void onLoaded();
     void playedOut();
+    void queueNext();
+    void dropNext();
+    void carryOn();
+    void releaseHook();
     void endOfStream(int result);
     void refreshTitle();
     void showPhase(Phase phase);
@@ -79,6 +83,18 @@ private:
     QByteArray filters_;            // the audio filter list libmpv holds
     QByteArray filterTail_;         // filters given by the creator, after ours
     double pos_ = 0, duration_ = 0;
+
+    // The file queued in libmpv after this one, which it goes on into at the
+    // end without closing the sound output.
+    QString nextName_;
+    QByteArray nextTarget_;
+    qint64 nextEntry_ = -1;
+    bool nextProbing_ = false;
+    bool nextAsked_ = false;        // for this play
+    QString carried_;               // the queued file now playing: setting it changes nothing
+    bool endPending_ = false;       // its end of stream not handled yet
+    quint64 heldHook_ = 0;          // the carried file waits there until then
+    bool holdPicture_ = false;      // the last frame stays until the carried file's first
     qint64 videoW_ = 0, videoH_ = 0;
 
     // Settings as last set.

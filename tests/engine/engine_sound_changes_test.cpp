@@ -174,3 +174,30 @@ TEST(EngineSoundChanges, VolumeAndMuteToggledDuringPlayHaveNoGap)
     EXPECT_LE(unmatched, 25);
     EXPECT_GE(std::count(runs.begin(), runs.end(), 2), 4) << "mutes heard";
 }
+
+TEST(EngineSoundChanges, TwoFilesOfAListPlayAsOneTone)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath("a.wav"), second = dir.filePath("b.wav"), out = dir.filePath("two.wav");
+    ASSERT_TRUE(writeWav(first, 1.0));
+    ASSERT_TRUE(writeWav(second, 1.5));
+    {
+        EngineRig rig(soundToFile(out, true));
+        MpvEngine &mp = *rig.engine;
+        // As the video window does: the second file is known ahead, and the
+        // end of the first sets it (twice) and plays it.
+        mp.nextFile = [&] { return rig.ends.isEmpty() ? second : QString(); };
+        QObject::connect(&mp, &MediaEngine::EndOfStream, &mp, [&](int) {
+            if (rig.ends.size() == 1 && mp.set(Disp::FileName, second) && mp.set(Disp::FileName, second))
+                mp.call(Disp::Play);
+        });
+        rig.play(first);
+        ASSERT_EQ(rig.nextEnd(5000), 0);
+        ASSERT_EQ(rig.nextEnd(5000), 0);
+    }
+    const BlockLevels b = blockLevels(out);
+    const auto low = std::count_if(b.left.begin(), b.left.end(), [](double db) { return db < kTone - 0.5; });
+    std::printf("[ sound  ] two files: %.4f s, %td blocks below the tone\n", b.seconds, low);
+    EXPECT_NEAR(b.seconds, 2.5, 0.01);
+    EXPECT_EQ(low, 0);
+}
