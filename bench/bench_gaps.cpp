@@ -3,7 +3,7 @@
 // player on the same files, in alternating runs. Each run is recorded from
 // the sound server's monitor with parec; the gap is the longest silence
 // between the first sound and the last. Run it on a desktop with PulseAudio:
-//   /work/shared/tools/desktop-session -- build/bench/bench_gaps [runs]
+//   /work/shared/tools/desktop-session -- build/bench/bench_gaps [runs [kind]]
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -112,7 +112,7 @@ Heard solvane(const QString &a, const QString &b, const QString &raw)
     Recorder rec(raw);
     {
         QWidget host;
-        auto *mp = new MpvEngine(&host);
+        auto *mp = new MpvEngine(&host, qEnvironmentVariableIsSet("XOPT") ? MpvOptions{{qgetenv("XOPT"), qgetenv("XVAL")}} : MpvOptions{});
         host.resize(640, 480);
         mp->widget()->setGeometry(0, 0, 640, 480);
         host.show();
@@ -164,7 +164,11 @@ int main(int argc, char **argv)
                           {"video->video", file("v1.mp4"), file("v2.mp4"), 3000},
                           {"video->audio", file("v1.mp4"), file("a.wav"), 2500}};
     std::printf("| change | Solvane gap ms | mpv gap ms | Solvane span-sum ms | mpv span-sum ms |\n|---|---|---|---|---|\n");
+    // A second argument picks one kind of change by its number (0-3).
+    const int only = argc > 2 ? std::atoi(argv[2]) : -1;
     for (const Case &c : cases) {
+        if (only >= 0 && &c != &cases[only])
+            continue;
         std::vector<double> gap[2], span[2];
         for (int r = 0; r < runs; ++r) {
             for (int p = 0; p < 2; ++p) {

@@ -174,7 +174,7 @@ MpvOptions engineOptions(bool openGl)
         // libmpv's dropped out on a busy two-core machine; the server's own
         // default held so much that quitting at the end cut off the last
         // second of a file.
-        {"audio-buffer", "0.1"},
+        {"audio-buffer", "0.2"},
         {"pulse-buffer", "30"},
         {"keep-open", "yes"},
         {"keep-open-pause", "no"},
