@@ -175,7 +175,7 @@ MpvOptions engineOptions(bool openGl)
         // default held so much that quitting at the end cut off the last
         // second of a file.
         {"audio-buffer", "0.2"},
-        {"pulse-buffer", "30"},
+        {"pulse-buffer", "100"},
         {"keep-open", "yes"},
         {"keep-open-pause", "no"},
         // Without a next file queued the output plays out before the end is

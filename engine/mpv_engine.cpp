@@ -12,10 +12,13 @@
 #include "engine/mpv_picture.h"
 
 namespace {
-enum Observed : quint64 { EofReached = 1, TimePos, DurationProp, DWidth, DHeight, Metadata };
+enum Observed : quint64 { EofReached = 1, DurationProp, DWidth, DHeight, Metadata };
 constexpr quint64 TracksKnown = 100;
 // How long before its end the next file is queued: time for libmpv to open it.
 constexpr double kQueueAheadSeconds = 3.0;
+// The panel's times and bar follow the play at this pace. Watching libmpv's
+// position instead wakes its core and this thread at every piece of sound.
+constexpr int kTickMs = 250;
 }  // namespace
 
 MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
@@ -44,6 +47,13 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
     connect(panels, &EnginePanels::volumeMoved, this, [this](int v) { set(Disp::Volume, v); });
     connect(panels, &EnginePanels::seekRequested, this, &MpvEngine::seekByUser);
     connect(area_, &EngineArea::leftFullScreen, this, &MediaEngine::DisplaySizeChanged);
+    tick_ = new QTimer(this);
+    tick_->setInterval(kTickMs);
+    connect(tick_, &QTimer::timeout, this, [this] {
+        readPosition();
+        showTimes();
+        queueNext();
+    });
     showPhase(Phase::Closed);
 }
 
@@ -131,6 +141,7 @@ bool MpvEngine::open(const QString &name)
     ++generation_;
     playsDone_ = 0;
     entry_ = -1;
+    pos_ = 0;
     probing_ = false;
     videoW_ = videoH_ = 0;
     showVideoSize();
@@ -169,7 +180,6 @@ bool MpvEngine::startCore()
     core_ = std::make_unique<MpvCore>(options);
     core_->onEvent = [this](const mpv_event &event) { onEvent(event); };
     core_->observe(EofReached, "eof-reached", MPV_FORMAT_FLAG);
-    core_->observe(TimePos, "time-pos", MPV_FORMAT_DOUBLE);
     core_->observe(DurationProp, "duration", MPV_FORMAT_DOUBLE);
     core_->observe(DWidth, "dwidth", MPV_FORMAT_INT64);
     core_->observe(DHeight, "dheight", MPV_FORMAT_INT64);
@@ -390,11 +400,6 @@ void MpvEngine::onProperty(quint64 id, const mpv_event_property &p)
         if (isFlag && *static_cast<int *>(p.data) && phase_ == Phase::Playing)
             playedOut();
         break;
-    case TimePos:
-        pos_ = isDouble ? *static_cast<double *>(p.data) : 0.0;
-        showTimes();
-        queueNext();
-        break;
     case DurationProp:
         duration_ = isDouble ? *static_cast<double *>(p.data) : 0.0;
         showTimes();
@@ -510,6 +515,7 @@ void MpvEngine::carryOn()
     probing_ = nextProbing_;
     nextAsked_ = false;
     playsDone_ = 0;
+    pos_ = 0;
     wantPlay_ = true;
     holdPicture_ = videoW_ > 0 && videoH_ > 0;
     endPending_ = true;
@@ -568,9 +574,20 @@ void MpvEngine::refreshTitle()
     area_->panels()->setTitle(title, artist);
 }
 
+void MpvEngine::readPosition()
+{
+    if (core_ && entry_ >= 0 && phase_ != Phase::Opening)
+        pos_ = core_->getDouble("time-pos").value_or(0.0);
+}
+
 void MpvEngine::showPhase(Phase phase)
 {
     phase_ = phase;
+    if (phase_ == Phase::Playing)
+        tick_->start();
+    else
+        tick_->stop();
+    readPosition();
     static const char *const texts[] = {"Arrêté", "Ouverture…", "Lecture", "Pause", "Arrêté", "Arrêté", "Arrêté"};
     area_->panels()->setState(QString::fromUtf8(texts[int(phase)]));
     showTimes();

@@ -6,6 +6,7 @@
 #include "engine/mpv_core.h"
 
 class EngineArea;
+class QTimer;
 class MpvPicture;
 
 // The media engine on libmpv: the only engine the program ships.
@@ -58,6 +59,7 @@ private:
     void refreshTitle();
     void showPhase(Phase phase);
     void showTimes();
+    void readPosition();
     double position() const;
     int playState() const;
 
@@ -67,6 +69,7 @@ private:
     bool video_ = true;             // pictures are drawn (not with vo=null)
     QPointer<EngineArea> area_;
     QPointer<MpvPicture> picture_;
+    QTimer *tick_ = nullptr;
 
     Phase phase_ = Phase::Closed;
     int lastState_ = mpClosed;      // as last told by PlayStateChange
