@@ -305,7 +305,7 @@ void MpvEngine::seekByUser(double seconds, bool exact)
 
 QByteArray MpvEngine::filterChain() const
 {
-    QByteArray chain = soundFilters(balance_).toUtf8();
+    QByteArray chain = soundFilters(balance_, monoSound_).toUtf8();
     if (!filterTail_.isEmpty())
         chain += ',' + filterTail_;
     return chain;
@@ -347,8 +347,11 @@ void MpvEngine::onEvent(const mpv_event &event)
         break;
     case MPV_EVENT_HOOK: {
         const auto *hook = static_cast<const mpv_event_hook *>(event.data);
-        if (event.reply_userdata == TracksKnown && probing_ && startedEntry_ == entry_)
-            addVideo();
+        if (event.reply_userdata == TracksKnown && startedEntry_ == entry_) {
+            if (probing_)
+                addVideo();
+            fitFilters();
+        }
         // Settings the end of stream applies are heard from the carried
         // file's first sample: it waits for them, while the sound output
         // still plays the end of the file before.
@@ -432,6 +435,20 @@ void MpvEngine::addVideo()
             core_->setString("vid", core_->getString(track + "id").toUtf8());
         return;
     }
+}
+
+// Before the sound starts: the filters for the file's kind of sound.
+void MpvEngine::fitFilters()
+{
+    bool mono = false;
+    const int tracks = int(core_->getDouble("track-list/count").value_or(0));
+    for (int i = 0; i < tracks; ++i) {
+        const QByteArray track = "track-list/" + QByteArray::number(i) + '/';
+        if (core_->getString(track + "type") == QLatin1String("audio"))
+            mono = mono || core_->getDouble(track + "demux-channel-count").value_or(2) == 1;
+    }
+    monoSound_ = mono;
+    applyBalance();
 }
 
 void MpvEngine::onLoaded()

@@ -34,6 +34,7 @@ private:
     bool open(const QString &name);
     void load();
     void addVideo();
+    void fitFilters();
     bool play();
     bool pause();
     bool stop();
@@ -85,6 +86,7 @@ private:
     bool rewoundAtEnd_ = false;     // the end's rewind, while the file stays Ended
     QByteArray filters_;            // the audio filter list libmpv holds
     QByteArray filterTail_;         // filters given by the creator, after ours
+    bool monoSound_ = true;         // the file has a mono track: it needs the upmix
     double pos_ = 0, duration_ = 0;
 
     // The file queued in libmpv after this one, which it goes on into at the
