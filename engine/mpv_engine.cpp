@@ -246,6 +246,7 @@ bool MpvEngine::pause()
     case Phase::Playing:
         if (!core_->setFlag("pause", true))
             return false;
+        readPosition();
         showPhase(Phase::Paused);
         return true;
     default: return true;
@@ -473,6 +474,7 @@ void MpvEngine::playedOut()
     core_->setFlag("pause", true);
     // Otherwise the last picture stays.
     rewoundAtEnd_ = autoRewind_;
+    pos_ = autoRewind_ ? 0.0 : duration_;
     if (autoRewind_)
         seek(0);
     showPhase(Phase::Ended);
@@ -600,11 +602,12 @@ void MpvEngine::readPosition()
 void MpvEngine::showPhase(Phase phase)
 {
     phase_ = phase;
-    if (phase_ == Phase::Playing)
+    if (phase_ == Phase::Playing) {
         tick_->start();
-    else
+        queueNext();
+    } else {
         tick_->stop();
-    readPosition();
+    }
     static const char *const texts[] = {"Arrêté", "Ouverture…", "Lecture", "Pause", "Arrêté", "Arrêté", "Arrêté"};
     area_->panels()->setState(QString::fromUtf8(texts[int(phase)]));
     showTimes();
