@@ -169,11 +169,12 @@ MpvOptions engineOptions(bool openGl)
         // The file stays open at its end and "eof-reached" comes once the last
         // sound has played out, not when it was queued.
         // A change of volume or mute is heard once the sound server has
-        // played what it holds (30 ms), a change of balance once libmpv's own
-        // buffer has gone too (about 150 ms in all). A smaller buffer of
-        // libmpv's dropped out on a busy two-core machine; the server's own
-        // default held so much that quitting at the end cut off the last
-        // second of a file.
+        // played what it holds (100 ms), a change of balance once libmpv's
+        // own buffer has gone too (about 300 ms in all). Smaller buffers ran
+        // dry on a busy two-core machine, mid-file or while the next entry
+        // opened, and the server's 30 ms woke three threads 400 times a
+        // second; the server's own default held so much that quitting at the
+        // end cut off the last second of a file.
         {"audio-buffer", "0.2"},
         {"pulse-buffer", "100"},
         {"keep-open", "yes"},
