@@ -59,9 +59,9 @@ QString soundFilters(int balance, bool mono)
     const QString sides = mono ? QStringLiteral("aformat=channel_layouts=mono|stereo,"
                                                 "aeval=exprs=val(0)|val(floor(2-2/nb_in_channels)):c=stereo,")
                                : QString();
-    return QStringLiteral("lavfi=[%2aformat=channel_layouts=stereo],@balance:lavfi=[stereotools=balance_out=%1]")
-        .arg(QString::number(balanceOut(balance), 'f', 8), sides)
-        .arg(QString::number(balanceOut(balance), 'f', 8));
+    return QStringLiteral("lavfi=[") + sides
+           + QStringLiteral("aformat=channel_layouts=stereo],@balance:lavfi=[stereotools=balance_out=")
+           + QString::number(balanceOut(balance), 'f', 8) + QLatin1Char(']');
 }
 
 QString clockText(double seconds, Clock kind)
