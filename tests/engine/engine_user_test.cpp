@@ -148,7 +148,7 @@ TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
         if (count == 1)
             EXPECT_EQ(rig.nextEnd(2000), 0);
         else
-            EXPECT_TRUE(QTest::qWaitFor([&] { return pos() < 1.0 && number(mp, Disp::PlayState) == mpPlaying; }, 2000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return pos() < 1.0 && int(number(mp, Disp::PlayState)) == mpPlaying; }, 2000));
         QTest::mouseRelease(bar, Qt::LeftButton, {}, pointOf(bar, bar->maximum()));
     }
 
