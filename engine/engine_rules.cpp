@@ -48,18 +48,20 @@ double balanceOut(int balance)
     return g.right < 1.0 ? g.right - 1.0 : 1.0 - g.left;
 }
 
-QString soundFilters(int balance)
+QString soundFilters(int balance, bool mono)
 {
     // floor(2-2/n) is channel 0 for mono and 1 for stereo. The last aformat
-    // names the layout, which libmpv needs and aeval leaves unknown.
+    // names the layout, which libmpv needs and aeval leaves unknown. aeval
+    // works out each sample, so files without a mono track go without it.
     // stereotools in its plain left/right mode passes the sound unchanged and
     // multiplies only the lowered side. It sits in a graph of its own, so
     // that a new balance replaces only it.
-    return QStringLiteral("lavfi=[aformat=channel_layouts=mono|stereo,"
-                          "aeval=exprs=val(0)|val(floor(2-2/nb_in_channels)):c=stereo,"
-                          "aformat=channel_layouts=stereo],"
-                          "@balance:lavfi=[stereotools=balance_out=%1]")
-        .arg(QString::number(balanceOut(balance), 'f', 8));
+    const QString sides = mono ? QStringLiteral("aformat=channel_layouts=mono|stereo,"
+                                                "aeval=exprs=val(0)|val(floor(2-2/nb_in_channels)):c=stereo,")
+                               : QString();
+    return QStringLiteral("lavfi=[") + sides
+           + QStringLiteral("aformat=channel_layouts=stereo],@balance:lavfi=[stereotools=balance_out=")
+           + QString::number(balanceOut(balance), 'f', 8) + QLatin1Char(']');
 }
 
 QString clockText(double seconds, Clock kind)

@@ -26,7 +26,7 @@ ChannelGains balanceGains(int balance);
 // The engine's audio filters for `balance`: the source brought to two sides
 // (mono feeds both at its own level, more than two channels are folded to
 // stereo, since a balance only speaks of two sides), then the balance stage.
-QString soundFilters(int balance);
+QString soundFilters(int balance, bool mono = true);
 
 // The value of the balance stage's "balance_out" for `balance`: the amplitude
 // kept on the lowered side, less one, negative when the right side is lowered.

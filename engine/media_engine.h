@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -54,6 +55,11 @@ public:
 
     // The engine area: picture and panels. The video window places it.
     virtual QWidget *widget() = 0;
+
+    // Asked a little before the last play of a file ends: the file the end of
+    // stream will then set, or "" when that is not known. The engine may open
+    // it ahead and go on into it without a break; setting it then changes nothing.
+    std::function<QString()> nextFile;
 
 signals:
     // Once the play count is used up and the last sound has been heard

@@ -106,13 +106,13 @@ bool MpvCore::command(const QList<QByteArray> &args)
     return mpv_command_async(handle_, 0, argv.data()) >= 0;
 }
 
-std::optional<qint64> MpvCore::loadFile(const QByteArray &target, const QByteArray &fileOptions)
+std::optional<qint64> MpvCore::loadFile(const QByteArray &target, const QByteArray &fileOptions, bool append)
 {
     if (!handle_)
         return std::nullopt;
     // Named arguments: the position of the options argument moved between releases.
     QList<QByteArray> keys{"name", "url", "flags"};
-    QList<QByteArray> values{"loadfile", target, "replace"};
+    QList<QByteArray> values{"loadfile", target, append ? "append" : "replace"};
     if (!fileOptions.isEmpty()) {
         keys << "options";
         values << fileOptions;
@@ -169,16 +169,21 @@ MpvOptions engineOptions(bool openGl)
         // The file stays open at its end and "eof-reached" comes once the last
         // sound has played out, not when it was queued.
         // A change of volume or mute is heard once the sound server has
-        // played what it holds (30 ms), a change of balance once libmpv's own
-        // buffer has gone too (about 150 ms in all). A smaller buffer of
-        // libmpv's dropped out on a busy two-core machine; the server's own
-        // default held so much that quitting at the end cut off the last
-        // second of a file.
-        {"audio-buffer", "0.1"},
-        {"pulse-buffer", "30"},
+        // played what it holds (100 ms), a change of balance once libmpv's
+        // own buffer has gone too (about 300 ms in all). Smaller buffers ran
+        // dry on a busy two-core machine, mid-file or while the next entry
+        // opened, and the server's 30 ms woke three threads 400 times a
+        // second; the server's own default held so much that quitting at the
+        // end cut off the last second of a file.
+        {"audio-buffer", "0.2"},
+        {"pulse-buffer", "100"},
         {"keep-open", "yes"},
         {"keep-open-pause", "no"},
+        // Without a next file queued the output plays out before the end is
+        // told; the engine turns this on while one waits (see MpvEngine).
         {"gapless-audio", "no"},
+        // The file queued after this one is opened ahead, so it follows at once.
+        {"prefetch-playlist", "yes"},
         // libmpv scales integer samples by steps of 1/256, which is 1.4 dB off
         // at -40 dB; float samples follow the volume exactly.
         {"audio-format", "float"},

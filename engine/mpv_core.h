@@ -38,8 +38,9 @@ public:
     QString getString(const char *name) const;
     // Queued, as setFlag.
     bool command(const QList<QByteArray> &args);
-    // Replaces the current file; returns libmpv's entry id for the new one.
-    std::optional<qint64> loadFile(const QByteArray &target, const QByteArray &fileOptions);
+    // Replaces the current file, or queues one after it; returns libmpv's
+    // entry id for the new one.
+    std::optional<qint64> loadFile(const QByteArray &target, const QByteArray &fileOptions, bool append = false);
     bool observe(quint64 id, const char *name, mpv_format format);
     // libmpv waits at the named point of every file (MPV_EVENT_HOOK) until
     // continueHook is called with the event's id.

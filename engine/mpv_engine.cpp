@@ -12,8 +12,11 @@
 #include "engine/mpv_picture.h"
 
 namespace {
-enum Observed : quint64 { EofReached = 1, TimePos, DurationProp, DWidth, DHeight, Metadata };
+enum Observed : quint64 { EofReached = 1, DurationProp, DWidth, DHeight, Metadata };
 constexpr quint64 TracksKnown = 100;
+// The panel's times and bar follow the play at this pace. Watching libmpv's
+// position instead wakes its core and this thread at every piece of sound.
+constexpr int kTickMs = 250;
 }  // namespace
 
 MpvEngine::MpvEngine(QWidget *parent) : MpvEngine(parent, {}) {}
@@ -48,6 +51,13 @@ MpvEngine::MpvEngine(QWidget *parent, const MpvOptions &extra) : MediaEngine(par
     });
     connect(panels, &EnginePanels::seekRequested, this, &MpvEngine::seekByUser);
     connect(area_, &EngineArea::leftFullScreen, this, &MediaEngine::DisplaySizeChanged);
+    tick_ = new QTimer(this);
+    tick_->setInterval(kTickMs);
+    connect(tick_, &QTimer::timeout, this, [this] {
+        readPosition();
+        showTimes();
+        queueNext();
+    });
     showPhase(Phase::Closed);
 }
 
@@ -55,6 +65,7 @@ MpvEngine::~MpvEngine()
 {
     ++generation_;
     if (core_) {
+        releaseHook();
         core_->onEvent = nullptr;
         // libmpv wants its render context gone first.
         if (picture_)
@@ -89,6 +100,7 @@ bool MpvEngine::call(Disp id)
     try {
         // Any call ends a run of sets of the same file.
         sameName_.clear();
+        carried_.clear();
         switch (id) {
         case Disp::Play: return play();
         case Disp::Pause: return pause();
@@ -119,11 +131,23 @@ bool MpvEngine::open(const QString &name)
     // before playing it: the second time must change nothing.
     if (!sameName_.isNull() && name == sameName_ && phase_ != Phase::Failed && phase_ != Phase::Closed)
         return true;
+    // The file already went on into the one asked for.
+    if (!carried_.isNull() && name == carried_ && entry_ >= 0
+        && (phase_ == Phase::Opening || phase_ == Phase::Playing)) {
+        sameName_ = name;
+        // The settings come before the file: it may start now.
+        releaseHook();
+        return true;
+    }
     sameName_ = name;
+    carried_.clear();
+    dropNext();
+    holdPicture_ = false;
     name_ = name;
     ++generation_;
     playsDone_ = 0;
     entry_ = -1;
+    pos_ = 0;
     probing_ = false;
     videoW_ = videoH_ = 0;
     showVideoSize();
@@ -162,7 +186,6 @@ bool MpvEngine::startCore()
     core_ = std::make_unique<MpvCore>(options);
     core_->onEvent = [this](const mpv_event &event) { onEvent(event); };
     core_->observe(EofReached, "eof-reached", MPV_FORMAT_FLAG);
-    core_->observe(TimePos, "time-pos", MPV_FORMAT_DOUBLE);
     core_->observe(DurationProp, "duration", MPV_FORMAT_DOUBLE);
     core_->observe(DWidth, "dwidth", MPV_FORMAT_INT64);
     core_->observe(DHeight, "dheight", MPV_FORMAT_INT64);
@@ -229,6 +252,7 @@ bool MpvEngine::pause()
     case Phase::Playing:
         if (!core_->setFlag("pause", true))
             return false;
+        readPosition();
         showPhase(Phase::Paused);
         return true;
     default: return true;
@@ -238,6 +262,7 @@ bool MpvEngine::pause()
 bool MpvEngine::stop()
 {
     ++generation_;
+    dropNext();
     switch (phase_) {
     case Phase::Closed:
     case Phase::Failed: return true;
@@ -265,6 +290,17 @@ void MpvEngine::seekByUser(double seconds, bool exact)
     if (phase_ == Phase::Closed || phase_ == Phase::Opening || phase_ == Phase::Failed)
         return;
     const double from = position();
+    // Moved right onto its end, libmpv may stay there "playing" for good: the
+    // play ends here as it does when it plays to its end.
+    const double length = core_->getDouble("duration").value_or(0.0);
+    if (phase_ == Phase::Playing && length > 0 && seconds >= length - 0.001) {
+        dropNext();
+        seek(length);
+        pos_ = length;
+        emit PositionChange(from, pos_);
+        playedOut();
+        return;
+    }
     seek(seconds, exact);
     // The bar shows where the user put it, not where the file was.
     pos_ = std::max(seconds, 0.0);
@@ -276,7 +312,7 @@ void MpvEngine::seekByUser(double seconds, bool exact)
 
 QByteArray MpvEngine::filterChain() const
 {
-    QByteArray chain = soundFilters(balance_).toUtf8();
+    QByteArray chain = soundFilters(balance_, monoSound_).toUtf8();
     if (!filterTail_.isEmpty())
         chain += ',' + filterTail_;
     return chain;
@@ -307,13 +343,29 @@ void MpvEngine::onEvent(const mpv_event &event)
     case MPV_EVENT_FILE_LOADED:
         if (startedEntry_ != entry_)
             break;
+        if (nextEntry_ < 0)
+            core_->setString("gapless-audio", "no");
+        // A carried file without a picture: the last frame goes now.
+        if (holdPicture_ && core_->getString("vid") == QLatin1String("no")) {
+            holdPicture_ = false;
+            showVideoSize();
+        }
         onLoaded();
         break;
     case MPV_EVENT_HOOK: {
         const auto *hook = static_cast<const mpv_event_hook *>(event.data);
-        if (event.reply_userdata == TracksKnown && probing_ && startedEntry_ == entry_)
-            addVideo();
-        core_->continueHook(hook->id);
+        if (event.reply_userdata == TracksKnown && startedEntry_ == entry_) {
+            if (probing_)
+                addVideo();
+            fitFilters();
+        }
+        // Settings the end of stream applies are heard from the carried
+        // file's first sample: it waits for them, while the sound output
+        // still plays the end of the file before.
+        if (endPending_ && startedEntry_ == entry_ && !heldHook_)
+            heldHook_ = hook->id;
+        else
+            core_->continueHook(hook->id);
         break;
     }
     case MPV_EVENT_END_FILE: {
@@ -322,6 +374,10 @@ void MpvEngine::onEvent(const mpv_event &event)
             break;
         if (end->reason == MPV_END_FILE_REASON_STOP || end->reason == MPV_END_FILE_REASON_QUIT)
             break;
+        if (end->reason == MPV_END_FILE_REASON_EOF && nextEntry_ >= 0) {
+            carryOn();
+            break;
+        }
         entry_ = -1;
         if (end->reason == MPV_END_FILE_REASON_EOF) {
             // Closed by libmpv itself at its end: that end was heard.
@@ -354,17 +410,18 @@ void MpvEngine::onProperty(quint64 id, const mpv_event_property &p)
         if (isFlag && *static_cast<int *>(p.data) && phase_ == Phase::Playing)
             playedOut();
         break;
-    case TimePos:
-        pos_ = isDouble ? *static_cast<double *>(p.data) : 0.0;
-        showTimes();
-        break;
     case DurationProp:
         duration_ = isDouble ? *static_cast<double *>(p.data) : 0.0;
         showTimes();
+        queueNext();
         break;
     case DWidth:
     case DHeight:
         (id == DWidth ? videoW_ : videoH_) = isInt ? *static_cast<int64_t *>(p.data) : 0;
+        // Between two carried videos the picture keeps the last frame.
+        if (holdPicture_ && (videoW_ <= 0 || videoH_ <= 0))
+            break;
+        holdPicture_ = false;
         showVideoSize();
         break;
     case Metadata: refreshTitle(); break;
@@ -387,6 +444,20 @@ void MpvEngine::addVideo()
     }
 }
 
+// Before the sound starts: the filters for the file's kind of sound.
+void MpvEngine::fitFilters()
+{
+    bool mono = false;
+    const int tracks = int(core_->getDouble("track-list/count").value_or(0));
+    for (int i = 0; i < tracks; ++i) {
+        const QByteArray track = "track-list/" + QByteArray::number(i) + '/';
+        if (core_->getString(track + "type") == QLatin1String("audio"))
+            mono = mono || core_->getDouble(track + "demux-channel-count").value_or(2) == 1;
+    }
+    monoSound_ = mono;
+    applyBalance();
+}
+
 void MpvEngine::onLoaded()
 {
     if (phase_ != Phase::Opening)
@@ -400,6 +471,7 @@ void MpvEngine::onLoaded()
 void MpvEngine::playedOut()
 {
     ++playsDone_;
+    nextAsked_ = false;
     if (playCount_ == 0 || playsDone_ < playCount_) {
         seek(0);
         core_->setFlag("pause", false);
@@ -408,6 +480,7 @@ void MpvEngine::playedOut()
     core_->setFlag("pause", true);
     // Otherwise the last picture stays.
     rewoundAtEnd_ = autoRewind_;
+    pos_ = autoRewind_ ? 0.0 : duration_;
     if (autoRewind_)
         seek(0);
     showPhase(Phase::Ended);
@@ -438,6 +511,7 @@ void MpvEngine::showVideoSize()
 
 void MpvEngine::fail(int error)
 {
+    dropNext();
     showPhase(Phase::Failed);
     const QString target = QString::fromUtf8(target_);
     const bool there = target.startsWith(QLatin1String("http"), Qt::CaseInsensitive) || QFileInfo(target).isFile();
@@ -452,10 +526,15 @@ void MpvEngine::endOfStream(int result)
     // drops it.
     const quint64 generation = generation_;
     QTimer::singleShot(0, this, [this, generation, result] {
-        if (generation != generation_)
+        QPointer<MpvEngine> alive(this);
+        if (generation == generation_) {
+            sameName_.clear();
+            emit EndOfStream(result);
+        }
+        if (!alive)
             return;
-        sameName_.clear();
-        emit EndOfStream(result);
+        carried_.clear();
+        releaseHook();
     });
 }
 
@@ -473,9 +552,21 @@ void MpvEngine::refreshTitle()
     area_->panels()->setTitle(title, artist);
 }
 
+void MpvEngine::readPosition()
+{
+    if (core_ && entry_ >= 0 && phase_ != Phase::Opening)
+        pos_ = core_->getDouble("time-pos").value_or(0.0);
+}
+
 void MpvEngine::showPhase(Phase phase)
 {
     phase_ = phase;
+    if (phase_ == Phase::Playing) {
+        tick_->start();
+        queueNext();
+    } else {
+        tick_->stop();
+    }
     static const char *const texts[] = {"Arrêté", "Ouverture…", "Lecture", "Pause", "Arrêté", "Arrêté", "Arrêté"};
     area_->panels()->setState(QString::fromUtf8(texts[int(phase)]));
     showTimes();

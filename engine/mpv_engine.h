@@ -6,6 +6,7 @@
 #include "engine/mpv_core.h"
 
 class EngineArea;
+class QTimer;
 class MpvPicture;
 
 // The media engine on libmpv: the only engine the program ships.
@@ -33,6 +34,7 @@ private:
     bool open(const QString &name);
     void load();
     void addVideo();
+    void fitFilters();
     bool play();
     bool pause();
     bool stop();
@@ -52,10 +54,15 @@ private:
     void onProperty(quint64 id, const mpv_event_property &property);
     void onLoaded();
     void playedOut();
+    void queueNext();
+    void dropNext();
+    void carryOn();
+    void releaseHook();
     void endOfStream(int result);
     void refreshTitle();
     void showPhase(Phase phase);
     void showTimes();
+    void readPosition();
     double position() const;
     int playState() const;
 
@@ -65,6 +72,7 @@ private:
     bool video_ = true;             // pictures are drawn (not with vo=null)
     QPointer<EngineArea> area_;
     QPointer<MpvPicture> picture_;
+    QTimer *tick_ = nullptr;
 
     Phase phase_ = Phase::Closed;
     int lastState_ = mpClosed;      // as last told by PlayStateChange
@@ -80,7 +88,20 @@ private:
     bool rewoundAtEnd_ = false;     // the end's rewind, while the file stays Ended
     QByteArray filters_;            // the audio filter list libmpv holds
     QByteArray filterTail_;         // filters given by the creator, after ours
+    bool monoSound_ = true;         // the file has a mono track: it needs the upmix
     double pos_ = 0, duration_ = 0;
+
+    // The file queued in libmpv after this one, which it goes on into at the
+    // end without closing the sound output.
+    QString nextName_;
+    QByteArray nextTarget_;
+    qint64 nextEntry_ = -1;
+    bool nextProbing_ = false;
+    bool nextAsked_ = false;        // for this play
+    QString carried_;               // the queued file now playing: setting it changes nothing
+    bool endPending_ = false;       // its end of stream not handled yet
+    quint64 heldHook_ = 0;          // the carried file waits there until then
+    bool holdPicture_ = false;      // the last frame stays until the carried file's first
     qint64 videoW_ = 0, videoH_ = 0;
 
     // Settings as last set.

@@ -3,6 +3,7 @@
 #include "engine/mpv_engine.h"
 
 #include <QColor>
+#include <utility>
 
 #include "engine/engine_area.h"
 #include "engine/engine_panels.h"
@@ -81,7 +82,9 @@ bool MpvEngine::setMember(Disp id, const QVariant &value)
     case Disp::PlayCount:
         if (!number || *number < 0)
             return false;
-        playCount_ = *number;
+        // The file queued after this play may no longer follow it.
+        if (std::exchange(playCount_, *number) != *number && core_)
+            dropNext();
         return true;
     case Disp::VideoBorderColor:
         if (!number)

@@ -13,3 +13,12 @@ EndOfStreamAction endOfStreamAction(const Settings &s, int selectedIndex, int co
         return EndOfStreamAction::LoopToStart;
     return EndOfStreamAction::Nothing;
 }
+
+int nextEntryAfterEnd(const Settings &s, int selectedIndex, int count)
+{
+    switch (endOfStreamAction(s, selectedIndex, count, 0)) {
+    case EndOfStreamAction::PlayNext: return selectedIndex + 1 < count ? selectedIndex + 1 : -1;
+    case EndOfStreamAction::LoopToStart: return count > 0 ? 0 : -1;
+    default: return -1;
+    }
+}

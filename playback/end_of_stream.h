@@ -14,3 +14,7 @@ enum class EndOfStreamAction {
 // the list. Quitting and looping need a play count of exactly 1 and a normal
 // end (Result 0); moving on to a next entry does not look at either.
 EndOfStreamAction endOfStreamAction(const Settings &s, int selectedIndex, int count, int Result);
+
+// The entry the rule would play after a normal end of the selected one, or -1
+// when it would quit or stop there.
+int nextEntryAfterEnd(const Settings &s, int selectedIndex, int count);

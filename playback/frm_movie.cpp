@@ -61,6 +61,15 @@ frmMovie::frmMovie(App &app) : Form(app, Id)
         area->setGeometry(twips::toPx(kAreaLeftTw), 0, qMax(0, twips::toPx(twWidth() - kWidthAllowanceTw)),
                           area->height());
     connect(Mp_, &MediaEngine::EndOfStream, this, &frmMovie::Mp_EndOfStream);
+    // What the end of stream will play, asked shortly before it comes, so
+    // that the engine can go on into it without a break.
+    if (Mp_)
+        Mp_->nextFile = [this] {
+            App &a = this->app();
+            auto *list = static_cast<frmPlayList *>(a.forms.loaded(FormId::frmPlayList));
+            const int next = list ? nextEntryAfterEnd(a.settings, list->ListIndex(), list->ListCount()) : -1;
+            return next < 0 ? QString() : list->List(next);
+        };
     connect(Mp_, &MediaEngine::DisplaySizeChanged, this, &frmMovie::Mp_DisplaySizeChanged);
     connect(Mp_, &MediaEngine::SoundChanged, this, &frmMovie::Mp_SoundChanged);
     connect(Toolbar1, &MovieToolbar::ButtonClick, this, &frmMovie::Toolbar1_ButtonClick);

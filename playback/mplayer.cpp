@@ -43,6 +43,13 @@ void ShowVideoWindow(App &app, const QString &path)
     frmMovie *movie = app.movie();
     if (!movie)
         return;
+    // Already up: the keyboard stays where the user left it, in the playlist
+    // or elsewhere; only a window that must come up takes it.
+    if (movie->isVisible() && !movie->isMinimized()) {
+        movie->setWindowTitle(path);
+        movie->raise();
+        return;
+    }
     movie->hide();
     movie->setWindowTitle(path);
     movie->show();

@@ -174,3 +174,35 @@ TEST(EngineSoundChanges, VolumeAndMuteToggledDuringPlayHaveNoGap)
     EXPECT_LE(unmatched, 25);
     EXPECT_GE(std::count(runs.begin(), runs.end(), 2), 4) << "mutes heard";
 }
+
+TEST(EngineSoundChanges, TwoFilesOfAListPlayAsOneToneWithTheSettingsOfEach)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath("a.wav"), second = dir.filePath("b.wav"), out = dir.filePath("two.wav");
+    ASSERT_TRUE(writeWav(first, 1.0));
+    ASSERT_TRUE(writeWav(second, 1.5));
+    {
+        EngineRig rig(soundToFile(out, true));
+        MpvEngine &mp = *rig.engine;
+        // As the video window does: the second file is known ahead, and the
+        // end of the first applies the settings, sets it (twice) and plays it.
+        mp.nextFile = [&] { return rig.ends.isEmpty() ? second : QString(); };
+        QObject::connect(&mp, &MediaEngine::EndOfStream, &mp, [&](int) {
+            if (rig.ends.size() == 1 && mp.set(Disp::Volume, -2000) && mp.set(Disp::FileName, second)
+                && mp.set(Disp::FileName, second))
+                mp.call(Disp::Play);
+        });
+        rig.play(first);
+        ASSERT_EQ(rig.nextEnd(5000), 0);
+        ASSERT_EQ(rig.nextEnd(5000), 0);
+    }
+    // 10 ms blocks: the first file's 100 at the tone, the second's 20 dB lower,
+    // none in between (a gap or a click) and none missing.
+    const BlockLevels b = blockLevels(out);
+    int off = 0;
+    for (size_t i = 0; i < b.left.size(); ++i)
+        off += std::abs(b.left[i] - kTone + (i < 100 ? 0 : 20)) > 0.5;
+    std::printf("[ sound  ] two files: %.4f s, %d blocks off their level\n", b.seconds, off);
+    EXPECT_NEAR(b.seconds, 2.5, 0.01);
+    EXPECT_EQ(off, 0);
+}

@@ -149,6 +149,20 @@ TEST(EngineForTheUser, BarsJumpWhereClickedAndSeekWhileDragged)
     QTest::mouseRelease(bar, Qt::LeftButton, {}, pointOf(bar, 2000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(pos() - 2.0) < 0.2; }, 3000)) << pos();
 
+    // Dragged onto its very end while playing: the file ends as if played to
+    // it, or starts again under a play count of 0.
+    for (int count : {0, 1}) {
+        ASSERT_TRUE(mp.set(Disp::PlayCount, count));
+        ASSERT_TRUE(mp.call(Disp::Play));
+        QTest::mousePress(bar, Qt::LeftButton, {}, pointOf(bar, 4000));
+        QTest::mouseMove(bar, pointOf(bar, bar->maximum()));
+        if (count == 1)
+            EXPECT_EQ(rig.nextEnd(2000), 0);
+        else
+            EXPECT_TRUE(QTest::qWaitFor([&] { return pos() < 1.0 && int(number(mp, Disp::PlayState)) == mpPlaying; }, 2000));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, pointOf(bar, bar->maximum()));
+    }
+
     // The volume bar jumps too, and says so for the settings to keep.
     auto *volume = part<QSlider>(mp, "volumeSlider");
     QSignalSpy sound(&mp, &MediaEngine::SoundChanged);

@@ -1,6 +1,8 @@
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLabel>
+#include <QListWidget>
 #include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -124,6 +126,16 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("b.ogg")});
     EXPECT_EQ(s.app.movie()->windowTitle(), s.path("b.ogg"));
     EXPECT_EQ(s.app.CurrentFile, s.path("b.ogg"));
+
+    // A track change leaves the keyboard where the user has it.
+    list->show();
+    list->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), list);
+    list->setListIndex(0);
+    PlaySelected(s.app);
+    QTest::qWait(200);
+    EXPECT_EQ(QApplication::activeWindow(), list);
+    EXPECT_TRUE(list->LstPlay->hasFocus());
 }
 
 // A stored place off every screen, or sizes no screen holds, are brought
