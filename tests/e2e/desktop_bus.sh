@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a private session bus (run under dbus-run-session):
 # a second start hands its files to the running player and ends within a
-# second; the MPRIS remote then reads and drives what plays, and every change
+# second, or names on its standard error a file the player did not take; the
+# MPRIS remote then reads and drives what plays, and every change
 # is announced.
 exe=$1
 . "$(dirname "$0")/lib.sh"
@@ -33,6 +34,9 @@ step "starting the player"
 "$exe" & first=$!; pids+=($first)
 waitFor 10 eval '[ -n "$(status)" ]' || fail "the player never appeared on the bus"
 [ "$(status)" = Stopped ] || fail "status at start is $(status)"
+err=$(timeout 10 "$exe" "$work/a
+b.mp3" 2>&1 >/dev/null); rc=$?
+[ $rc -eq 1 ] && [[ $err == *"$work/a"$'\n'"b.mp3"* ]] || fail "a file not taken was not reported (rc=$rc: $err)"
 
 # Hand-over: the second start ends within a second, the first plays.
 step "second start"

@@ -2,12 +2,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 #include "app/settings.h"
-#include "platform/text_file.h"
 #include "playlist/playlist_file.h"
-#include "support/files.h"
 
 namespace {
 
@@ -19,31 +16,6 @@ long peakRssKiB()
 }
 
 }  // namespace
-
-// Names that are not regular files are refused before they are opened: a
-// FIFO would block for ever, /dev/zero never ends. (Lists of both are given
-// to the real program in the windows' end-to-end test.)
-TEST(ListFiles, OnlyRegularFilesAreRead)
-{
-    QTemporaryDir dir;
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo.m3u")).constData(), 0600), 0);
-    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.m3u")));
-    QFile file;
-    EXPECT_FALSE(openRegularFile(file, dir.path()));
-
-    // A link to a regular file is read.
-    const QString real = dir.filePath("real.m3u");
-    ASSERT_TRUE(writeFile(real, "/m/a.mp3\n"));
-    ASSERT_TRUE(QFile::link(real, dir.filePath("link.pls.m3u")));
-    EXPECT_EQ(playlist::readPlaylist(dir.filePath("link.pls.m3u"))->texts(), QStringList{"/m/a.mp3"});
-
-    // The settings reader takes the same care: no file, so the defaults.
-    for (const QString &name : {QStringLiteral("fifo.m3u"), QStringLiteral("zero.m3u")}) {
-        Settings s;
-        readSettingsFile(dir.filePath(name), s);
-        EXPECT_EQ(s, Settings::defaults());
-    }
-}
 
 // A list is read as a stream: a 96 MiB file costs no more memory than a
 // small one, and an endless line is skipped.
