@@ -12,9 +12,7 @@ count=${SOAK_ENTRIES:-500}
 
 step "making $count clips"
 mkdir "$work/clips"
-ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=160x120:rate=25:duration=0.2" \
-  -f lavfi -i "sine=frequency=440:duration=0.2" -c:v libx264 -preset ultrafast -pix_fmt yuv420p \
-  -c:a aac -shortest "$work/clip.mp4" || exit 1
+makeMedia "$work/clip.mp4" "testsrc2=size=160x120:rate=25:duration=0.2" "sine=frequency=440:duration=0.2"
 for i in $(seq -f %03g 0 $((count - 1))); do
   cp "$work/clip.mp4" "$work/clips/c$i.mp4"
   echo "$work/clips/c$i.mp4"

@@ -10,7 +10,7 @@ exe=$1; helpfile=$2
 unset PULSE_SERVER
 
 step "making the sound"
-ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:duration=20" "$work/tone.wav" || exit 1
+makeMedia "$work/tone.wav" "sine=frequency=440:duration=20"
 startDesktop
 
 # libraries mapped by process $1 whose name matches $2
@@ -20,27 +20,24 @@ step "starting with nothing to play"
 startProgram idle
 waitFor 10 visible '^Solvane$' || fail "no main window"
 sleep 1
-[ -z "$(mapped $app 'libmpv|libavcodec|libLLVM|_dri\.so|libGLX_mesa')" ] \
-  || fail "nothing played, yet loaded: $(mapped $app 'libmpv|libavcodec|libLLVM|_dri\.so|libGLX_mesa')"
+loaded=$(mapped $app 'libmpv|libavcodec|libLLVM|_dri\.so|libGLX_mesa')
+[ -z "$loaded" ] || fail "nothing played, yet loaded: $loaded"
 echo "idle: neither libmpv nor an OpenGL driver loaded"
 stopProgram $app
 
 step "playing the sound"
 startProgram tone "$work/tone.wav"
 waitFor 10 visible 'tone.wav' || fail "no video window for the sound file"
-waitFor 5 eval '[ -n "$(mapped $app libmpv)" ]'
+waitFor 5 eval '[ -n "$(mapped $app libmpv)" ]' || fail "playing sound without libmpv?"
 sleep 1
-[ -n "$(mapped $app libmpv)" ] || fail "playing sound without libmpv?"
-[ -z "$(mapped $app 'libLLVM|_dri\.so|libGLX_mesa')" ] \
-  || fail "sound alone loaded OpenGL: $(mapped $app 'libLLVM|_dri\.so|libGLX_mesa')"
+loaded=$(mapped $app 'libLLVM|_dri\.so|libGLX_mesa')
+[ -z "$loaded" ] || fail "sound alone loaded OpenGL: $loaded"
 echo "sound: libmpv loaded, no OpenGL driver"
 stopProgram $app
 
 # Quit at the end of a 1 s clip, played once.
 step "playing a clip that quits at its end"
-ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=320x240:rate=25:duration=1" -f lavfi \
-  -i "sine=frequency=440:duration=1" -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest \
-  "$work/clip.mp4" || exit 1
+makeMedia "$work/clip.mp4" "testsrc2=size=320x240:rate=25:duration=1" "sine=frequency=440:duration=1"
 mkdir "$work/quits"; cp "$exe" "$work/quits/solvane"
 printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  1  0  0 \r\n 1 -100  0  0 \r\n' >"$work/quits/Solvane.cfg"
 start=$(date +%s%N)
@@ -62,10 +59,7 @@ x xdotool windowactivate --sync "$conf" 2>/dev/null
 [ ! -e "$cfg" ] || fail "the settings file exists before apply"
 x xdotool key alt+a
 waitFor 5 test -s "$cfg"
-expected=$(printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  0  0  0 \r\n 0 -100  0  0 \r\n' | od -c)
-actual=$(od -c "$cfg")
-[ "$actual" = "$expected" ] || fail "apply wrote:
-$actual"
+printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  0  0  0 \r\n 0 -100  0  0 \r\n' | cmp -s - "$cfg" || fail "apply wrote: $(od -c "$cfg")"
 echo "apply with the defaults wrote the three default lines"
 x xdotool key alt+f
 waitFor 5 hidden '^Configuration$' || fail "Fermer left the dialog open"
