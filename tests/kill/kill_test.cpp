@@ -22,7 +22,7 @@ namespace {
 constexpr int kRuns = 200;
 
 // Forks a child that calls `write(k)` for k = 1, 2, 3… and kills it after
-// `delayUs`, counted from the start of its first write.
+// `delayUs`, counted from just before its first write.
 void killWhileWriting(const std::function<bool(int)> &write, qint64 delayUs)
 {
     int ready[2];
@@ -30,13 +30,10 @@ void killWhileWriting(const std::function<bool(int)> &write, qint64 delayUs)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        ::close(ready[0]);
-        for (int k = 1;; ++k) {
-            if (k == 1)
-                (void)!::write(ready[1], "w", 1);
-            if (!write(k))
-                ::_exit(3);
+        (void)!::write(ready[1], "w", 1);
+        for (int k = 1; write(k); ++k) {
         }
+        ::_exit(3);
     }
     ::close(ready[1]);
     char c;
