@@ -26,4 +26,3 @@ for size in 16 32 48 64 128 256; do
   png=$prefix/share/icons/hicolor/${size}x${size}/apps/solvane.png
   [ "$(identify -format %wx%h "$png" 2>/dev/null)" = "${size}x$size" ] || fail "no ${size}px icon, or one of another size"
 done
-echo "installed tree validates"

@@ -71,4 +71,3 @@ eval "$(x xdotool getwindowgeometry --shell "$v")"
 centre=$(pixelAt $((X + WIDTH / 2)) $((Y + HEIGHT / 3)))
 read -r r g b <<<"$centre"
 [ $((r < 40 && g < 40 && b < 40)) = 1 ] || fail "picture area of a sound is rgb($centre), not black"
-echo "a sound after the video shows a black area"

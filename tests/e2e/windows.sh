@@ -51,7 +51,6 @@ main=""
 waitFor 10 eval 'main=$(mainWindow); [ -n "$main" ] && iconic "$main"' || fail "the list load did not minimise the main window"
 x xprop -id "$main" _NET_WM_STATE | grep -q SKIP_TASKBAR && fail "the minimised main window has no task-bar entry"
 x xprop -id "$main" _NET_WM_WINDOW_TYPE | grep -q NORMAL || fail "the main window is not a normal window"
-echo "list load: main window minimised, with a task-bar entry"
 x xdotool windowactivate "$main"
 waitFor 10 normal "$main" || fail "the main window does not come back from the task bar"
 
@@ -73,7 +72,6 @@ kill -0 "$app" 2>/dev/null || fail "the program ended"
 clickMain 324 48
 waitFor 10 visible '^Form1$' || fail "the list button does not show the playlist window again"
 [ "$(x xdotool search --onlyvisible --name '^Form1$' | head -n1)" = "$list" ] || fail "the playlist window was destroyed"
-echo "playlist window closed by the window manager: hidden, not destroyed"
 
 # imgMini minimises; the task bar brings the window back.
 step "minimising with imgMini"
@@ -82,4 +80,3 @@ x xdotool windowactivate --sync "$main" 2>/dev/null
 tries 2 eval 'clickMain 315 19; waitFor 5 iconic "$main"' || fail "imgMini did not minimise the main window"
 x xdotool windowactivate "$main"
 waitFor 10 normal "$main" || fail "the main window does not come back after imgMini"
-echo "imgMini: minimised, then restored"

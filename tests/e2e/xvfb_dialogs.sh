@@ -22,7 +22,6 @@ waitFor 10 visible '^Solvane$' || fail "no main window"
 sleep 1
 loaded=$(mapped $app 'libmpv|libavcodec|libLLVM|_dri\.so|libGLX_mesa')
 [ -z "$loaded" ] || fail "nothing played, yet loaded: $loaded"
-echo "idle: neither libmpv nor an OpenGL driver loaded"
 stopProgram $app
 
 step "playing the sound"
@@ -32,7 +31,6 @@ waitFor 5 eval '[ -n "$(mapped $app libmpv)" ]' || fail "playing sound without l
 sleep 1
 loaded=$(mapped $app 'libLLVM|_dri\.so|libGLX_mesa')
 [ -z "$loaded" ] || fail "sound alone loaded OpenGL: $loaded"
-echo "sound: libmpv loaded, no OpenGL driver"
 stopProgram $app
 
 # Quit at the end of a 1 s clip, played once.
@@ -60,7 +58,6 @@ x xdotool windowactivate --sync "$conf" 2>/dev/null
 x xdotool key alt+a
 waitFor 5 test -s "$cfg"
 printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  0  0  0 \r\n 0 -100  0  0 \r\n' | cmp -s - "$cfg" || fail "apply wrote: $(od -c "$cfg")"
-echo "apply with the defaults wrote the three default lines"
 x xdotool key alt+f
 waitFor 5 hidden '^Configuration$' || fail "Fermer left the dialog open"
 
@@ -71,4 +68,3 @@ about=$(window '^A Propos$') || fail "ImgInfo did not open the About box"
 x xdotool windowactivate --sync "$about" 2>/dev/null
 x xdotool key alt+a
 window '^Aide de Solvane$' >/dev/null || fail "the About box's help button opened no help window"
-echo "About box and help window shown"
