@@ -20,6 +20,8 @@ announced() {
                    { b = b $0 "\n" } END { if (b ~ /PropertiesChanged/ && b ~ pat) f = 1; exit !f }' "$work/signals"
 }
 status() { get PlaybackStatus | awk '{print $NF}'; }
+# True when the text $1 holds every one of the other arguments.
+holdsAll() { local t=$1 w; shift; for w; do grep -qF -- "$w" <<<"$t" || return 1; done; }
 
 step "making two sounds"
 for name in un deux; do
@@ -48,11 +50,9 @@ ms=$(( ($(date +%s%N) - t0) / 1000000 ))
 [ $ms -lt 1000 ] || fail "second start took $ms ms"
 waitFor 10 eval '[ "$(status)" = Playing ]' || fail "the running player did not play the handed file ($(status))"
 # The tags and the length are known once the file is open.
-waitFor 3 eval 'get Metadata | grep -q "Titre un"' || fail "no title in: $(get Metadata)"
-meta=$(get Metadata)
-grep -q "file://$work/un.wav" <<<"$meta" || fail "metadata: $meta"
-grep -q "Essai" <<<"$meta" || fail "no artist in: $meta"
-grep -q "mpris:length" <<<"$meta" || fail "no length in: $meta"
+meta=""
+waitFor 3 eval 'meta=$(get Metadata); holdsAll "$meta" "Titre un" "file://$work/un.wav" Essai mpris:length' \
+  || fail "title, file, artist or length missing from: $meta"
 
 step "driving the player over MPRIS"
 call Player.Pause

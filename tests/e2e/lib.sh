@@ -66,8 +66,6 @@ pixelAt() {
   x import -window root "$work/shot.png" 2>/dev/null
   convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:
 }
-rect() { eval "$(x xdotool getwindowgeometry --shell "$1")"; echo "$X $Y $WIDTH $HEIGHT"; }
-wmReady() { x xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # startDesktop [nowm]: Xvfb, then openbox unless nowm.
 startDesktop() {
@@ -84,7 +82,7 @@ startDesktop() {
   [ "${1:-}" = nowm ] && return
   openbox >"$work/openbox.log" 2>&1 & pids+=($!)
   # Windows mapped while the window manager is still starting may never show.
-  waitFor 10 wmReady || fail "openbox did not start"
+  waitFor 10 eval "x xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" || fail "openbox did not start"
   sleep 0.5
 }
 
