@@ -20,6 +20,8 @@ announced() {
                    { b = b $0 "\n" } END { if (b ~ /PropertiesChanged/ && b ~ pat) f = 1; exit !f }' "$work/signals"
 }
 status() { get PlaybackStatus | awk '{print $NF}'; }
+# drive METHOD STATUS: calls the player's METHOD, then waits for STATUS.
+drive() { local want=$2; call "Player.$1"; waitFor 3 eval '[ "$(status)" = "$want" ]' || fail "$1: $(status), not $want"; }
 # True when the text $1 holds every one of the other arguments.
 holdsAll() { local t=$1 w; shift; for w; do grep -qF -- "$w" <<<"$t" || return 1; done; }
 
@@ -55,11 +57,9 @@ waitFor 3 eval 'meta=$(get Metadata); holdsAll "$meta" "Titre un" "file://$work/
   || fail "title, file, artist or length missing from: $meta"
 
 step "driving the player over MPRIS"
-call Player.Pause
-waitFor 3 eval '[ "$(status)" = Paused ]' || fail "pause: $(status)"
+drive Pause Paused
 waitFor 3 eval 'announced "string \"Paused\""' || fail "no PropertiesChanged for the pause"
-call Player.Play
-waitFor 3 eval '[ "$(status)" = Playing ]' || fail "play: $(status)"
+drive Play Playing
 
 call Player.Seek int64:2000000
 waitFor 3 eval 'grep -q "member=Seeked" "$work/signals"' || fail "no Seeked signal"
@@ -71,8 +71,7 @@ waitFor 3 eval 'get Metadata | grep -q "deux.wav"' || fail "next did not move to
 waitFor 3 eval 'announced "deux.wav"' || fail "no PropertiesChanged for the new file"
 waitFor 3 eval '[ "$(status)" = Playing ]' || fail "after next: $(status)"
 
-call Player.Stop
-waitFor 3 eval '[ "$(status)" = Stopped ]' || fail "stop: $(status)"
+drive Stop Stopped
 
 # Quit is the exit zone: the program ends and keeps its window position.
 call Quit 2>/dev/null
