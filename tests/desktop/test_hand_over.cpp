@@ -38,7 +38,6 @@ TEST(HandOver, OnlyWellFormedMessagesOfItsOwnUserReachTheFirst)
 
     SingleInstance first(program);
     ASSERT_FALSE(first.anotherIsRunning());
-    ASSERT_FALSE(first.socketPath().isEmpty());
     // Only its user may reach it: the socket lives in a folder nobody else can enter.
     const QFileInfo folder(QFileInfo(first.socketPath()).path());
     EXPECT_EQ(folder.permissions() & (QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther), 0);
@@ -71,8 +70,7 @@ TEST(HandOver, OnlyWellFormedMessagesOfItsOwnUserReachTheFirst)
     EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 20000));
     second.join();
     EXPECT_TRUE(received == files);
-    ASSERT_TRUE(leftOut);
-    EXPECT_TRUE(*leftOut == files.mid(2000));
+    EXPECT_TRUE(leftOut == files.mid(2000));
 
     // Nobody listening (the first is gone): the second start hears nothing
     // back, soon.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a private session bus (run under dbus-run-session):
 # a second start hands its files to the running player and ends within a
-# second; the MPRIS remote then reads and drives what plays, and every change
+# second, or names on its standard error a file the player did not take; the
+# MPRIS remote then reads and drives what plays, and every change
 # is announced.
 exe=$1
 . "$(dirname "$0")/lib.sh"
@@ -19,6 +20,10 @@ announced() {
                    { b = b $0 "\n" } END { if (b ~ /PropertiesChanged/ && b ~ pat) f = 1; exit !f }' "$work/signals"
 }
 status() { get PlaybackStatus | awk '{print $NF}'; }
+# drive METHOD STATUS: calls the player's METHOD, then waits for STATUS.
+drive() { local want=$2; call "Player.$1"; waitFor 3 eval '[ "$(status)" = "$want" ]' || fail "$1: $(status), not $want"; }
+# True when the text $1 holds every one of the other arguments.
+holdsAll() { local t=$1 w; shift; for w; do grep -qF -- "$w" <<<"$t" || return 1; done; }
 
 step "making two sounds"
 for name in un deux; do
@@ -33,6 +38,9 @@ step "starting the player"
 "$exe" & first=$!; pids+=($first)
 waitFor 10 eval '[ -n "$(status)" ]' || fail "the player never appeared on the bus"
 [ "$(status)" = Stopped ] || fail "status at start is $(status)"
+err=$(timeout 10 "$exe" "$work/a
+b.mp3" 2>&1 >/dev/null); rc=$?
+[ $rc -eq 1 ] && [[ $err == *"$work/a"$'\n'"b.mp3"* ]] || fail "a file not taken was not reported (rc=$rc: $err)"
 
 # Hand-over: the second start ends within a second, the first plays.
 step "second start"
@@ -44,18 +52,14 @@ ms=$(( ($(date +%s%N) - t0) / 1000000 ))
 [ $ms -lt 1000 ] || fail "second start took $ms ms"
 waitFor 10 eval '[ "$(status)" = Playing ]' || fail "the running player did not play the handed file ($(status))"
 # The tags and the length are known once the file is open.
-waitFor 3 eval 'get Metadata | grep -q "Titre un"' || fail "no title in: $(get Metadata)"
-meta=$(get Metadata)
-grep -q "file://$work/un.wav" <<<"$meta" || fail "metadata: $meta"
-grep -q "Essai" <<<"$meta" || fail "no artist in: $meta"
-grep -q "mpris:length" <<<"$meta" || fail "no length in: $meta"
+meta=""
+waitFor 3 eval 'meta=$(get Metadata); holdsAll "$meta" "Titre un" "file://$work/un.wav" Essai mpris:length' \
+  || fail "title, file, artist or length missing from: $meta"
 
 step "driving the player over MPRIS"
-call Player.Pause
-waitFor 3 eval '[ "$(status)" = Paused ]' || fail "pause: $(status)"
+drive Pause Paused
 waitFor 3 eval 'announced "string \"Paused\""' || fail "no PropertiesChanged for the pause"
-call Player.Play
-waitFor 3 eval '[ "$(status)" = Playing ]' || fail "play: $(status)"
+drive Play Playing
 
 call Player.Seek int64:2000000
 waitFor 3 eval 'grep -q "member=Seeked" "$work/signals"' || fail "no Seeked signal"
@@ -67,8 +71,7 @@ waitFor 3 eval 'get Metadata | grep -q "deux.wav"' || fail "next did not move to
 waitFor 3 eval 'announced "deux.wav"' || fail "no PropertiesChanged for the new file"
 waitFor 3 eval '[ "$(status)" = Playing ]' || fail "after next: $(status)"
 
-call Player.Stop
-waitFor 3 eval '[ "$(status)" = Stopped ]' || fail "stop: $(status)"
+drive Stop Stopped
 
 # Quit is the exit zone: the program ends and keeps its window position.
 call Quit 2>/dev/null

@@ -2,14 +2,13 @@
 # Installs the build into a temporary prefix and checks what a desktop needs:
 # the program, a launcher entry and metadata that validate, the icon at every
 # size, the help file.
-set -u
-build=$1 source=$2
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
-fail() { echo "$*"; exit 1; }
+build=$1
+. "$(dirname "$0")/lib.sh"
+prefix=$work
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "install failed"
 [ -x "$prefix/bin/solvane" ] || fail "no bin/solvane"
+[ -f "$prefix/share/solvane/Solvane.hlp" ] || fail "help file not installed"
 
 desktop=$prefix/share/applications/solvane.desktop
 desktop-file-validate "$desktop" || fail "the launcher entry does not validate"
@@ -19,20 +18,11 @@ for t in audio/mpeg video/mp4 audio/x-mpegurl audio/mpegurl application/vnd.appl
 done
 
 metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
-[ -f "${metainfo[0]}" ] || fail "no metainfo"
 appstreamcli validate --no-net "${metainfo[0]}" || fail "the metainfo does not validate"
 grep -q '<launchable type="desktop-id">solvane.desktop</launchable>' "${metainfo[0]}" || fail "metainfo names another launcher"
 
 [ -f "$prefix/share/icons/hicolor/scalable/apps/solvane.svg" ] || fail "no scalable icon"
 for size in 16 32 48 64 128 256; do
   png=$prefix/share/icons/hicolor/${size}x${size}/apps/solvane.png
-  [ -f "$png" ] || fail "no ${size}px icon"
-  # Width and height from the PNG header.
-  read -r w h < <(od -An -tu1 -j16 -N8 "$png" | awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
-  [ "$w $h" = "$size $size" ] || fail "${size}px icon is ${w}x$h"
+  [ "$(identify -format %wx%h "$png" 2>/dev/null)" = "${size}x$size" ] || fail "no ${size}px icon, or one of another size"
 done
-
-if [ -f "$source/resources/help/Solvane.hlp" ]; then
-  [ -f "$prefix/share/solvane/Solvane.hlp" ] || fail "help file not installed"
-fi
-echo "installed tree validates"

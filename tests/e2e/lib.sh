@@ -27,6 +27,8 @@ waitFor() {
   local end=$(( ${EPOCHREALTIME/./} + $1 * 1000000 )); shift
   until "$@"; do [ "${EPOCHREALTIME/./}" -ge "$end" ] && return 1; sleep 0.1; done
 }
+# tries N COMMAND...: COMMAND run up to N times, true once it succeeds.
+tries() { local n=$1; shift; while [ "$n" -gt 0 ]; do "$@" && return 0; n=$((n - 1)); done; return 1; }
 allGone() { local p; for p; do kill -0 "$p" 2>/dev/null && return 1; done; return 0; }
 # stopProgram PID...: TERM, up to 5 s to end, then KILL. No `wait`: the shell
 # reaps its children by itself, and a process that cannot die must not hang us.
@@ -64,7 +66,6 @@ pixelAt() {
   x import -window root "$work/shot.png" 2>/dev/null
   convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:
 }
-wmReady() { x xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # startDesktop [nowm]: Xvfb, then openbox unless nowm.
 startDesktop() {
@@ -81,7 +82,7 @@ startDesktop() {
   [ "${1:-}" = nowm ] && return
   openbox >"$work/openbox.log" 2>&1 & pids+=($!)
   # Windows mapped while the window manager is still starting may never show.
-  waitFor 10 wmReady || fail "openbox did not start"
+  waitFor 10 eval "x xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" || fail "openbox did not start"
   sleep 0.5
 }
 
@@ -93,4 +94,13 @@ startProgram() {
   mkdir -p "$work/$name"; cp "$exe" "$work/$name/solvane"
   "$work/$name/solvane" "$@" >"$work/$name.log" 2>&1 &
   app=$!; pids+=($app)
+}
+
+# makeMedia FILE LAVFI_SOURCE...: FILE made by ffmpeg from the sources, the
+# picture as H.264, the sound in the file type's usual codec.
+makeMedia() {
+  local out=$1 s in=(); shift
+  for s; do in+=(-f lavfi -i "$s"); done
+  ffmpeg -loglevel error -y "${in[@]}" -c:v libx264 -preset ultrafast -pix_fmt yuv420p -shortest "$out" \
+    || fail "ffmpeg could not make ${out##*/}"
 }

@@ -12,9 +12,7 @@ count=${SOAK_ENTRIES:-500}
 
 step "making $count clips"
 mkdir "$work/clips"
-ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=160x120:rate=25:duration=0.2" \
-  -f lavfi -i "sine=frequency=440:duration=0.2" -c:v libx264 -preset ultrafast -pix_fmt yuv420p \
-  -c:a aac -shortest "$work/clip.mp4" || exit 1
+makeMedia "$work/clip.mp4" "testsrc2=size=160x120:rate=25:duration=0.2" "sine=frequency=440:duration=0.2"
 for i in $(seq -f %03g 0 $((count - 1))); do
   cp "$work/clip.mp4" "$work/clips/c$i.mp4"
   echo "$work/clips/c$i.mp4"
@@ -68,25 +66,17 @@ rssEnd=$(rss) fdsEnd=$(fds)
 kill -0 $pid 2>/dev/null || fail "the program ended after the last entry"
 seconds=$(($(date +%s) - start))
 
-failed=0
 # Each run of opens of one clip, with its length: a clip played twice in a
 # row shows as a run opened twice as often as the others.
 runs=$(opened | uniq -c)
-order=$(awk '{print $2}' <<<"$runs" | tr '\n' ' ')
-expected=$(seq 0 $((count - 1)) | tr '\n' ' ')
-if [ "$order" != "$expected" ]; then
-  echo "entries did not play in order:"; echo "$order" | fold -w 200 | head -20; failed=1
-fi
 usual=$(awk '{print $1}' <<<"$runs" | sort -n | uniq -c | sort -rn | awk 'NR==1 {print $2}')
-odd=$(awk -v k="$usual" '$1 != k {print "clip " $2 ": " $1 " opens"}' <<<"$runs")
-[ -z "$odd" ] || { echo "entries not played once each (one play opens a clip $usual times):"; echo "$odd" | head -20; failed=1; }
 echo "played $count entries in ${seconds}s; opens per entry: $usual"
 echo "resident memory: ${rss50} kB after the 50th entry, ${rssEnd} kB after the last ($(( (rssEnd - rss50) / 1024 )) MB more)"
 echo "open descriptors: ${fds50} after the 50th entry, ${fdsEnd} after the last"
-if ldd "$exe" | grep -q libasan; then
-  echo "sanitizer build: memory not compared (freed memory is held in quarantine)"
-elif [ $((rssEnd - rss50)) -gt $((20 * 1024)) ]; then
-  echo "resident memory grew by more than 20 MB"; failed=1
-fi
-[ "$fdsEnd" -le "$fds50" ] || { echo "open descriptors grew"; failed=1; }
-exit $failed
+order=$(awk '{print $2}' <<<"$runs" | tr '\n' ' ')
+[ "$order" = "$(seq 0 $((count - 1)) | tr '\n' ' ')" ] || fail "entries did not play in order: $(fold -w 200 <<<"$order" | head -20)"
+odd=$(awk -v k="$usual" '$1 != k {print "clip " $2 ": " $1 " opens"}' <<<"$runs")
+[ -z "$odd" ] || fail "entries not played once each (one play opens a clip $usual times): $(head -20 <<<"$odd")"
+# (A sanitizer build holds freed memory in quarantine: its memory is not compared.)
+ldd "$exe" | grep -q libasan || [ $((rssEnd - rss50)) -le $((20 * 1024)) ] || fail "resident memory grew by more than 20 MB"
+[ "$fdsEnd" -le "$fds50" ] || fail "open descriptors grew"

@@ -12,20 +12,17 @@ iconic() { [ "$(wmState "$1")" = Iconic ]; }
 normal() { [ "$(wmState "$1")" = Normal ]; }
 mainWindow() { x xdotool search --name '^Solvane$' 2>/dev/null | while read -r w; do [ -n "$(wmState "$w")" ] && echo "$w"; done | head -n1; }
 # Clicks the main window's client area at (x, y) pixels.
-clickMain() {
-  local w; w=$(mainWindow); [ -n "$w" ] || return 1
-  local left top
-  left=$(x xwininfo -id "$w" | awk '/Absolute upper-left X/{print $4}')
-  top=$(x xwininfo -id "$w" | awk '/Absolute upper-left Y/{print $4}')
-  x xdotool mousemove $((left + $1)) $((top + $2)) click 1
-}
+clickMain() { local w; w=$(mainWindow) && [ -n "$w" ] && x xdotool mousemove --window "$w" "$1" "$2" click 1; }
 rssMiB() { awk '/VmRSS/{print int($2 / 1024)}' "/proc/$1/status"; }
 
 startDesktop
 
-# 1. A FIFO and /dev/zero behind list names: refused without blocking.
-mkfifo "$work/fifo.m3u"
+# 1. A FIFO and /dev/zero behind list names, and behind the settings file
+# beside the program: refused without blocking.
+mkdir "$work/fifo" "$work/zero"
+mkfifo "$work/fifo.m3u" "$work/fifo/Solvane.cfg"
 ln -s /dev/zero "$work/zero.m3u"
+ln -s /dev/zero "$work/zero/Solvane.cfg"
 for list in fifo.m3u zero.m3u; do
   step "$list: starting the program"
   startProgram "${list%.m3u}" "$work/$list"
@@ -43,11 +40,10 @@ done
 # 2. A list of two clips on a desktop without a notification area.
 # (Pictures only: the machine running the tests may have no sound device.)
 step "making two clips"
-for n in a b; do
-  ffmpeg -loglevel error -y -f lavfi -i "color=c=0x3060C0:size=160x120:rate=25:duration=3" \
-    -c:v libx264 -pix_fmt yuv420p "$work/$n.mp4" || exit 1
-done
-printf '%s\r\n' "$work/a.mp4" "$work/b.mp4" >"$work/deux.m3u"
+for n in a b; do makeMedia "$work/$n.mp4" "color=c=0x3060C0:size=160x120:rate=25:duration=3"; done
+# The list is read through a link to it.
+printf '%s\r\n' "$work/a.mp4" "$work/b.mp4" >"$work/deux.txt"
+ln -s deux.txt "$work/deux.m3u"
 step "starting the program on the list"
 startProgram list "$work/deux.m3u"
 waitFor 15 visible 'a\.mp4$' || fail "the first clip does not play"
@@ -55,7 +51,6 @@ main=""
 waitFor 10 eval 'main=$(mainWindow); [ -n "$main" ] && iconic "$main"' || fail "the list load did not minimise the main window"
 x xprop -id "$main" _NET_WM_STATE | grep -q SKIP_TASKBAR && fail "the minimised main window has no task-bar entry"
 x xprop -id "$main" _NET_WM_WINDOW_TYPE | grep -q NORMAL || fail "the main window is not a normal window"
-echo "list load: main window minimised, with a task-bar entry"
 x xdotool windowactivate "$main"
 waitFor 10 normal "$main" || fail "the main window does not come back from the task bar"
 
@@ -63,35 +58,25 @@ waitFor 10 normal "$main" || fail "the main window does not come back from the t
 # (Clicks during openbox's restore animation are lost: click until it shows;
 # once the face is open, the spot is plain skin.)
 step "opening the playlist window"
-shown=""
-for _ in 1 2 3 4 5; do clickMain 157 16; waitFor 2 visible '^Form1$' && { shown=1; break; }; done
-[ -n "$shown" ] || fail "no playlist window"
+tries 5 eval 'clickMain 157 16; waitFor 2 visible "^Form1$"' || fail "no playlist window"
 list=$(x xdotool search --onlyvisible --name '^Form1$' | head -n1)
 x xdotool windowactivate "$list" 2>/dev/null
 waitFor 5 eval '[ "$(x xdotool getactivewindow 2>/dev/null)" = "$list" ]' || fail "the playlist window does not take the focus"
 step "closing the playlist window with alt+F4"
 # (A slow program may miss the key: press it again while the window stays.)
-closed=""
-for _ in 1 2 3; do
-  x xdotool windowactivate "$list" 2>/dev/null
-  x xdotool key --clearmodifiers alt+F4
-  waitFor 10 hidden '^Form1$' && { closed=1; break; }
-done
-[ -n "$closed" ] || fail "alt+F4 did not close the playlist window"
+tries 3 eval 'x xdotool windowactivate "$list" 2>/dev/null; x xdotool key --clearmodifiers alt+F4; waitFor 10 hidden "^Form1$"' \
+  || fail "alt+F4 did not close the playlist window"
 kill -0 "$app" 2>/dev/null || fail "the program ended"
 # The list button shows the same window again: it was hidden, not destroyed
 # with the playlist (a new one would be a new X window).
 clickMain 324 48
 waitFor 10 visible '^Form1$' || fail "the list button does not show the playlist window again"
 [ "$(x xdotool search --onlyvisible --name '^Form1$' | head -n1)" = "$list" ] || fail "the playlist window was destroyed"
-echo "playlist window closed by the window manager: hidden, not destroyed"
 
 # imgMini minimises; the task bar brings the window back.
 step "minimising with imgMini"
 main=$(mainWindow)
 x xdotool windowactivate --sync "$main" 2>/dev/null
-clickMain 315 19
-waitFor 5 iconic "$main" || { clickMain 315 19; waitFor 5 iconic "$main"; } || fail "imgMini did not minimise the main window"
+tries 2 eval 'clickMain 315 19; waitFor 5 iconic "$main"' || fail "imgMini did not minimise the main window"
 x xdotool windowactivate "$main"
 waitFor 10 normal "$main" || fail "the main window does not come back after imgMini"
-echo "imgMini: minimised, then restored"

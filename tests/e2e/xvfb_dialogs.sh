@@ -10,37 +10,33 @@ exe=$1; helpfile=$2
 unset PULSE_SERVER
 
 step "making the sound"
-ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:duration=20" "$work/tone.wav" || exit 1
+makeMedia "$work/tone.wav" "sine=frequency=440:duration=20"
 startDesktop
 
 # libraries mapped by process $1 whose name matches $2
 mapped() { grep -E "$2" "/proc/$1/maps" 2>/dev/null | awk '{print $6}' | sort -u; }
 
+# The program with nothing to play stays up for the dialogs at the end.
 step "starting with nothing to play"
-startProgram idle
-waitFor 10 visible '^Solvane$' || fail "no main window"
+startProgram app; cp "$helpfile" "$work/app/Solvane.hlp"
+cfg=$work/app/Solvane.cfg
+main=$(window '^Solvane$') || fail "no main window"
 sleep 1
-[ -z "$(mapped $app 'libmpv|libavcodec|libLLVM|_dri\.so|libGLX_mesa')" ] \
-  || fail "nothing played, yet loaded: $(mapped $app 'libmpv|libavcodec|libLLVM|_dri\.so|libGLX_mesa')"
-echo "idle: neither libmpv nor an OpenGL driver loaded"
-stopProgram $app
+loaded=$(mapped $app 'libmpv|libavcodec|libLLVM|_dri\.so|libGLX_mesa')
+[ -z "$loaded" ] || fail "nothing played, yet loaded: $loaded"
 
 step "playing the sound"
 startProgram tone "$work/tone.wav"
 waitFor 10 visible 'tone.wav' || fail "no video window for the sound file"
-waitFor 5 eval '[ -n "$(mapped $app libmpv)" ]'
+waitFor 5 eval '[ -n "$(mapped $app libmpv)" ]' || fail "playing sound without libmpv?"
 sleep 1
-[ -n "$(mapped $app libmpv)" ] || fail "playing sound without libmpv?"
-[ -z "$(mapped $app 'libLLVM|_dri\.so|libGLX_mesa')" ] \
-  || fail "sound alone loaded OpenGL: $(mapped $app 'libLLVM|_dri\.so|libGLX_mesa')"
-echo "sound: libmpv loaded, no OpenGL driver"
+loaded=$(mapped $app 'libLLVM|_dri\.so|libGLX_mesa')
+[ -z "$loaded" ] || fail "sound alone loaded OpenGL: $loaded"
 stopProgram $app
 
 # Quit at the end of a 1 s clip, played once.
 step "playing a clip that quits at its end"
-ffmpeg -loglevel error -y -f lavfi -i "testsrc2=size=320x240:rate=25:duration=1" -f lavfi \
-  -i "sine=frequency=440:duration=1" -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest \
-  "$work/clip.mp4" || exit 1
+makeMedia "$work/clip.mp4" "testsrc2=size=320x240:rate=25:duration=1" "sine=frequency=440:duration=1"
 mkdir "$work/quits"; cp "$exe" "$work/quits/solvane"
 printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  1  0  0 \r\n 1 -100  0  0 \r\n' >"$work/quits/Solvane.cfg"
 start=$(date +%s%N)
@@ -49,11 +45,6 @@ ms=$(( ($(date +%s%N) - start) / 1000000 ))
 echo "a 1 s clip, start to exit: $ms ms"
 [ "$ms" -lt 8000 ] || fail "start to exit took $ms ms"
 
-startProgram app; cp "$helpfile" "$work/app/Solvane.hlp"
-cfg=$work/app/Solvane.cfg
-
-main=$(window '^Solvane$') || fail "no main window"
-sleep 0.3
 step "opening the configuration dialog"
 # The three dots of the configuration zone, on the left of the skin.
 x xdotool mousemove --window "$main" 16 48 click 1
@@ -62,11 +53,7 @@ x xdotool windowactivate --sync "$conf" 2>/dev/null
 [ ! -e "$cfg" ] || fail "the settings file exists before apply"
 x xdotool key alt+a
 waitFor 5 test -s "$cfg"
-expected=$(printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  0  0  0 \r\n 0 -100  0  0 \r\n' | od -c)
-actual=$(od -c "$cfg")
-[ "$actual" = "$expected" ] || fail "apply wrote:
-$actual"
-echo "apply with the defaults wrote the three default lines"
+printf ' 0  1  1  1  1  1  1  1 \r\n 0  1  1  0  0  0  0 \r\n 0 -100  0  0 \r\n' | cmp -s - "$cfg" || fail "apply wrote: $(od -c "$cfg")"
 x xdotool key alt+f
 waitFor 5 hidden '^Configuration$' || fail "Fermer left the dialog open"
 
@@ -77,4 +64,3 @@ about=$(window '^A Propos$') || fail "ImgInfo did not open the About box"
 x xdotool windowactivate --sync "$about" 2>/dev/null
 x xdotool key alt+a
 window '^Aide de Solvane$' >/dev/null || fail "the About box's help button opened no help window"
-echo "About box and help window shown"

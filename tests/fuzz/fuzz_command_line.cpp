@@ -17,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const CommandLine line = parseCommandLine(args, cwd);
     FUZZ_REQUIRE(line.paths.size() == args.size() - args.count(QString()));
     for (const QString &path : line.paths) {
-        FUZZ_REQUIRE(!path.isEmpty());
-        FUZZ_REQUIRE(paths::isAbsolute(path));
+        FUZZ_REQUIRE(paths::isAbsolute(path));  // so never empty
         FUZZ_REQUIRE(fuzz::safeForMpv(path));
     }
     FUZZ_REQUIRE(line.firstIsList ==

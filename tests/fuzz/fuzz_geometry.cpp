@@ -13,11 +13,15 @@
 
 namespace {
 
-bool sameNumber(double back, double v)
+// Whether `v` stored as text reads back as the same number.
+bool roundTrips(double v)
 {
+    const std::optional<double> back = textToNumber(numberToText(v));
+    if (!back)
+        return false;
     if (v == std::trunc(v) && std::fabs(v) < 1e15)
-        return back == v;
-    return std::fabs(back - v) <= 1e-14 * std::fabs(v) || (std::isinf(back) == false && std::fabs(v) < 1e-300);
+        return *back == v;
+    return std::fabs(*back - v) <= 1e-14 * std::fabs(v) || (std::isinf(*back) == false && std::fabs(v) < 1e-300);
 }
 
 // One or two screens side by side and a window of any size, all from the
@@ -59,18 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_REQUIRE(std::isfinite(*v));
         const QString stored = numberToText(*v);
         FUZZ_REQUIRE(stored.startsWith(QLatin1Char(' ')) || stored.startsWith(QLatin1Char('-')));
-        const std::optional<double> back = textToNumber(stored);
-        FUZZ_REQUIRE(back.has_value() && sameNumber(*back, *v));
+        FUZZ_REQUIRE(roundTrips(*v));
         checkPlacement(*v, data, size);
     }
     // Raw doubles as a window's edge may hold them, through their text.
-    if (size >= sizeof(double)) {
-        double raw;
-        std::memcpy(&raw, data, sizeof raw);
-        if (std::isfinite(raw)) {
-            const std::optional<double> back = textToNumber(numberToText(raw));
-            FUZZ_REQUIRE(back.has_value() && sameNumber(*back, raw));
-        }
-    }
+    double raw = 0;
+    std::memcpy(&raw, data, std::min(size, sizeof raw));
+    FUZZ_REQUIRE(!std::isfinite(raw) || roundTrips(raw));
     return 0;
 }

@@ -22,12 +22,11 @@ namespace fuzz {
 
 // A folder for the files a fuzzer writes, in memory when the system has one:
 // the writers sync every file they write.
-inline const QString &scratchDir()
+inline QString scratchDir()
 {
     static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/solvane-fuzz-XXXXXX")
                                                        : QDir::tempPath() + QStringLiteral("/solvane-fuzz-XXXXXX"));
-    static const QString path = dir.path();
-    return path;
+    return dir.path();
 }
 
 // Whether libmpv takes `target` for something other than a file or a web

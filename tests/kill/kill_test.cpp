@@ -22,7 +22,7 @@ namespace {
 constexpr int kRuns = 200;
 
 // Forks a child that calls `write(k)` for k = 1, 2, 3… and kills it after
-// `delayUs`, counted from the start of its first write.
+// `delayUs`, counted from just before its first write.
 void killWhileWriting(const std::function<bool(int)> &write, qint64 delayUs)
 {
     int ready[2];
@@ -30,13 +30,10 @@ void killWhileWriting(const std::function<bool(int)> &write, qint64 delayUs)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        ::close(ready[0]);
-        for (int k = 1;; ++k) {
-            if (k == 1)
-                (void)!::write(ready[1], "w", 1);
-            if (!write(k))
-                ::_exit(3);
+        (void)!::write(ready[1], "w", 1);
+        for (int k = 1; write(k); ++k) {
         }
+        ::_exit(3);
     }
     ::close(ready[1]);
     char c;
@@ -84,26 +81,21 @@ void killRuns(const char *what, const QString &path, const QByteArray &oldBytes,
 
 }  // namespace
 
-TEST(KillWhileWriting, SettingsFileIsOldOrNewWhole)
+TEST(KillWhileWriting, SettingsFileAndSavedListAreOldOrNewWhole)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("Solvane.cfg");
+    const QString cfg = dir.filePath("Solvane.cfg"), list = dir.filePath("soir.m3u");
     Settings oldS = Settings::defaults();
     Settings newS;
     newS.fromArray({4, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 1, 12345, 16777215, -32768, 1, -10000, 32767, 1});
-    killRuns("settings file", path, formatSettings(oldS), formatSettings(newS),
-             [&](int k) { return writeSettingsFile(path, k % 2 ? newS : oldS); });
-}
+    killRuns("settings file", cfg, formatSettings(oldS), formatSettings(newS),
+             [&](int k) { return writeSettingsFile(cfg, k % 2 ? newS : oldS); });
 
-TEST(KillWhileWriting, SavedListIsOldOrNewWhole)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("soir.m3u");
     QStringList oldList, newList;
     for (int i = 0; i < playlist::kMaxEntries; ++i) {
         oldList << QStringLiteral("/musique/ancienne/%1.mp3").arg(i);
         newList << QStringLiteral("/films/nouvelle liste/épisode %1.mkv").arg(i);
     }
-    killRuns("32766-entry list", path, playlist::m3uBytes(oldList), playlist::m3uBytes(newList),
-             [&](int k) { return playlist::writeM3U(path, k % 2 ? newList : oldList); });
+    killRuns("32766-entry list", list, playlist::m3uBytes(oldList), playlist::m3uBytes(newList),
+             [&](int k) { return playlist::writeM3U(list, k % 2 ? newList : oldList); });
 }

@@ -2,7 +2,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include "app/settings.h"
 #include "playlist/playlist_file.h"
 #include "support/files.h"
 
@@ -47,8 +49,7 @@ TEST(PlaylistRead, EntriesResolvedDecodedAndCapped)
               (QStringList{d.folder() + "C:/Musique/a.mp3", d.folder() + "D:b.mp3", "\\Musique\\b.mp3", "/srv/c.ogg  ",
                            d.folder() + "../Sons/d.wav", d.folder() + "sous dossier/e.flac",
                            "HTTPS://radio.example/x?a=1\\b", d.folder() + "\tf.mp3"}));
-    // The extension decides, whatever its case; .m3u8 is M3U too.
-    EXPECT_EQ(d.read("y.M3U8", "a.mp3"), QStringList{d.folder() + "a.mp3"});
+    // The extension decides (its case and .m3u8: the fuzzer's lists).
     EXPECT_FALSE(readPlaylist(d.write("x.m3u.mp3", "/m/a.mp3\r\n")));
     EXPECT_FALSE(readPlaylist(d.dir.filePath("missing.m3u")));
 
@@ -84,15 +85,40 @@ TEST(PlaylistRead, EntriesResolvedDecodedAndCapped)
                                                      QString::fromUtf8("/m/Ã(.mp3"), QString::fromUtf8("/m/xâ‚")}));
 }
 
-TEST(PlaylistWrite, EntriesWithCrLfAndNothingElse)
+// Saved through the real dialog, read back, in the dialog test; written whole
+// or not at all, in the kill test.
+TEST(PlaylistWrite, EntriesInUtf8WithCrLfAndNothingElse)
 {
     ListDir d;
-    const QStringList entries{"/Musique/a.mp3", QString::fromUtf8("/m/Été à.ogg")};
-    EXPECT_EQ(m3uBytes(entries), QByteArray("/Musique/a.mp3\r\n/m/\xC3\x89t\xC3\xA9 \xC3\xA0.ogg\r\n"));
-    const QString path = d.dir.filePath("saved.m3u");
-    ASSERT_TRUE(writeM3U(path, entries));
-    EXPECT_EQ(readPlaylist(path)->texts(), entries);
-    ASSERT_TRUE(writeM3U(path, {}));
-    EXPECT_EQ(fileBytes(path), "");
-    EXPECT_FALSE(writeM3U(d.dir.filePath("no/such/folder.m3u"), entries));
+    EXPECT_EQ(m3uBytes({QString::fromUtf8("/m/Été à.ogg")}), QByteArray("/m/\xC3\x89t\xC3\xA9 \xC3\xA0.ogg\r\n"));
+    ASSERT_TRUE(writeM3U(d.dir.filePath("empty.m3u"), {}));
+    EXPECT_EQ(fileBytes(d.dir.filePath("empty.m3u")), "");
+    EXPECT_FALSE(writeM3U(d.dir.filePath("no/such/folder.m3u"), {"/m/a.mp3"}));
+}
+
+// A list is read as a stream: a 96 MiB file costs no more memory than a
+// small one, and an endless line is skipped. The settings reader too.
+TEST(ListFiles, HugeFilesAreReadAsAStream)
+{
+    ListDir d;
+    const qint64 size = 96LL << 20;
+    const auto sparse = [&](const QString &name, const QByteArray &head, const QByteArray &tail) {
+        QFile f(d.write(name, head));
+        EXPECT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(size - tail.size()));
+        f.write(tail);
+        return f.fileName();
+    };
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const long before = usage.ru_maxrss;
+    const auto read = readPlaylist(sparse("big.m3u", "/m/a.mp3\n", "\n/m/z.mp3\n"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->texts(), (QStringList{"/m/a.mp3", "/m/z.mp3"}));
+
+    Settings s;
+    readSettingsFile(sparse("Solvane.cfg", " 2  1 \r\n", "\n 0 "), s);
+    EXPECT_EQ(s.CfgDisplaySize, 2);
+    EXPECT_EQ(s.CfgShowControls, 1);
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss - before, 32 * 1024) << "KiB more at peak";
 }
