@@ -27,15 +27,19 @@ near() { [ $(( ($1 - $4) ** 2 < 144 && ($2 - $5) ** 2 < 144 && ($3 - $6) ** 2 < 
 wholeAt() {
   eval "$(x xdotool getwindowgeometry --shell "$v")"
   x import -window root "$work/shot.png" 2>/dev/null
-  local row=$((Y + HEIGHT / 2 - 30 * scale)) top=$((30 * scale)) line
+  local row=$((Y + HEIGHT / 2 - 30 * scale)) line
   ends=""
-  # (The column leaves out the toolbar, whose icons are red and green.)
-  for line in "${WIDTH}x1+$X+$row" "1x$((HEIGHT - top))+$((X + WIDTH / 2))+$((Y + top))"; do
-    ends+=$(convert "$work/shot.png" -crop "$line" txt:- | awk -F'[(),]' 'NR > 1 {
-        r = $3; g = $4; b = $5
-        c = (r > 150 && g < 100 && b < 100) ? "R" : ((g > 150 && r < 100 && b < 100) ? "G" : "")
-        if (c != "") { if (first == "") { first = c; edge = r " " g " " b }; last = c } }
-        END { printf "%s%s %s ", first, last, edge }')
+  # From the centre outwards along each line, the coloured run around it
+  # (whatever the toolbar or panels hold beyond it) must end in red both ways.
+  for line in "${WIDTH}x1+$X+$row:$((WIDTH / 2))" "1x${HEIGHT}+$((X + WIDTH / 2))+$Y:$((row - Y))"; do
+    ends+=$(convert "$work/shot.png" -crop "${line%:*}" txt:- | awk -F'[(),]' -v mid="${line##*:}" 'NR > 1 {
+        r = $3; g = $4; b = $5; n++; rgb[n] = r " " g " " b
+        c[n] = (r > 150 && g < 100 && b < 100) ? "R" : ((g > 150 && r < 100 && b < 100) ? "G" : "")
+        # Blends of red, green and black at the edges still belong to the picture.
+        on[n] = (r > b + 60 || g > b + 60) }
+        END { i = mid + 1; while (i > 1 && on[i - 1]) i--; while (i < n && c[i] == "") i++
+              j = mid + 1; while (j < n && on[j + 1]) j++; while (j > 1 && c[j] == "") j--
+              printf "%s%s %s ", c[i], c[j], rgb[i] }')
   done
   centre=$(convert "$work/shot.png" -crop "1x1+$((X + WIDTH / 2))+$row" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
   read -r across r1 g1 b1 down _ <<<"$ends"
