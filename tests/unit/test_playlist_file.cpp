@@ -70,6 +70,10 @@ TEST(PlaylistRead, EntriesResolvedDecodedAndCapped)
     const QStringList entries = d.read("long.pls", longList);
     EXPECT_EQ(entries.size(), kMaxEntries);
     EXPECT_EQ(entries.value(kMaxEntries - 1), "/m/32765.mp3");
+    // A line longer than any name (an endless one in a huge file) is skipped,
+    // not held whole.
+    EXPECT_EQ(d.read("wide.m3u", "/m/a.mp3\n" + QByteArray(100 << 10, 'x') + "\n/m/z.mp3\n"),
+              (QStringList{"/m/a.mp3", "/m/z.mp3"}));
 
     // Text is UTF-8, or else Windows-1252, line by line.
     const QByteArray bytes = "\xEF\xBB\xBF#EXTM3U\r\n"
