@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The windows as a user meets them on a desktop without a notification area
 # (Xvfb and openbox, no panel): lists that are not files leave the program
-# responsive; a list load and imgMini minimise the main window, which comes
-# back from the task bar; closing the playlist window with the window manager
+# responsive; a list load minimises the main window, which comes back from
+# the task bar; closing the playlist window with the window manager
 # only hides it, the playlist kept.
 exe=$1
 . "$(dirname "$0")/lib.sh"
@@ -50,7 +50,6 @@ waitFor 15 visible 'a\.mp4$' || fail "the first clip does not play"
 main=""
 waitFor 10 eval 'main=$(mainWindow); [ -n "$main" ] && iconic "$main"' || fail "the list load did not minimise the main window"
 x xprop -id "$main" _NET_WM_STATE | grep -q SKIP_TASKBAR && fail "the minimised main window has no task-bar entry"
-x xprop -id "$main" _NET_WM_WINDOW_TYPE | grep -q NORMAL || fail "the main window is not a normal window"
 x xdotool windowactivate "$main"
 waitFor 10 normal "$main" || fail "the main window does not come back from the task bar"
 
@@ -60,9 +59,8 @@ waitFor 10 normal "$main" || fail "the main window does not come back from the t
 step "opening the playlist window"
 tries 5 eval 'clickMain 157 16; waitFor 2 visible "^Form1$"' || fail "no playlist window"
 list=$(x xdotool search --onlyvisible --name '^Form1$' | head -n1)
-x xdotool windowactivate "$list" 2>/dev/null
-waitFor 5 eval '[ "$(x xdotool getactivewindow 2>/dev/null)" = "$list" ]' || fail "the playlist window does not take the focus"
 step "closing the playlist window with alt+F4"
+# alt+F4 goes to the active window: the playlist window must take the focus.
 # (A slow program may miss the key: press it again while the window stays.)
 tries 3 eval 'x xdotool windowactivate "$list" 2>/dev/null; x xdotool key --clearmodifiers alt+F4; waitFor 10 hidden "^Form1$"' \
   || fail "alt+F4 did not close the playlist window"
@@ -73,10 +71,3 @@ clickMain 324 48
 waitFor 10 visible '^Form1$' || fail "the list button does not show the playlist window again"
 [ "$(x xdotool search --onlyvisible --name '^Form1$' | head -n1)" = "$list" ] || fail "the playlist window was destroyed"
 
-# imgMini minimises; the task bar brings the window back.
-step "minimising with imgMini"
-main=$(mainWindow)
-x xdotool windowactivate --sync "$main" 2>/dev/null
-tries 2 eval 'clickMain 315 19; waitFor 5 iconic "$main"' || fail "imgMini did not minimise the main window"
-x xdotool windowactivate "$main"
-waitFor 10 normal "$main" || fail "the main window does not come back after imgMini"

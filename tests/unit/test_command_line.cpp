@@ -9,7 +9,6 @@
 TEST(CommandLine, PathsAreMadeAbsoluteAndListsRecognised)
 {
     const QString cwd = "/home/ana/Musique";
-    EXPECT_TRUE(parseCommandLine({}, cwd).isEmpty());
     // Only a leading "/" or a web address is absolute; a colon is part of a name.
     EXPECT_EQ(parseCommandLine({"C:\\x", "a:b.mp4", "1:23.mp3", "https://h/r"}, cwd).paths,
               (QStringList{cwd + "/C:\\x", cwd + "/a:b.mp4", cwd + "/1:23.mp3", "https://h/r"}));
