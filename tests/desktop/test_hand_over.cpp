@@ -5,8 +5,11 @@
 #include <QTest>
 #include <QThread>
 #include <atomic>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <thread>
+#include <unistd.h>
 
 #include "platform/instance_message.h"
 #include "platform/single_instance.h"
@@ -33,8 +36,6 @@ TEST(HandOver, OnlyWellFormedMessagesOfItsOwnUserReachTheFirst)
     const QString program = dir.filePath("solvane");
     QFile(program).open(QIODevice::WriteOnly);
 
-    // A lock left behind by a killed player stops no start.
-    ASSERT_TRUE(writeFile(SingleInstance(program).lockPath()));
     SingleInstance first(program);
     ASSERT_FALSE(first.anotherIsRunning());
     // Only its user may reach it: the socket lives in a folder nobody else can enter.
@@ -77,4 +78,23 @@ TEST(HandOver, OnlyWellFormedMessagesOfItsOwnUserReachTheFirst)
     SingleInstance third(program);
     ASSERT_TRUE(third.anotherIsRunning());
     EXPECT_FALSE(third.handOver("/", {"x.wav"}, 300));
+}
+
+// A lock left empty by a killed player, or a file of another user under
+// its name, even one held, stops no start.
+TEST(HandOver, OnlyALiveLockOfTheSameUserStopsAStart)
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath("solvane");
+    const QString lock = SingleInstance(program).lockPath();
+    ASSERT_TRUE(writeFile(lock));
+    EXPECT_FALSE(SingleInstance(program).anotherIsRunning());
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(lock).constData(), 65534, 65534), 0);
+        const int fd = ::open(QFile::encodeName(lock).constData(), O_RDWR);
+        ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+        EXPECT_FALSE(SingleInstance(program).anotherIsRunning());
+        ::close(fd);
+    }
+    QFile::remove(lock);
 }
