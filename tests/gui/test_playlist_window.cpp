@@ -153,7 +153,7 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     EXPECT_EQ(w.played().size(), 1);
 }
 
-TEST(PlaylistWindow, ClosingOnlyHidesAndTheListGoesOn)
+TEST(PlaylistWindow, PlaysOnDemandClosingOnlyHidesAndTheListGoesOn)
 {
     PlaylistWindow w;
     frmPlayList *l = w.list;
@@ -161,14 +161,30 @@ TEST(PlaylistWindow, ClosingOnlyHidesAndTheListGoesOn)
     ASSERT_EQ(w.played(), QStringList{"set 1026 /m/a.mp3"});
     l->show();
     // A double click or Enter plays the entry.
-    const QRect second = l->LstPlay->visualItemRect(l->LstPlay->item(1));
-    QTest::mouseDClick(l->LstPlay->viewport(), Qt::LeftButton, {}, second.center());
+    QListWidget *box = l->LstPlay;
+    QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(1)).center());
     EXPECT_EQ(w.played().last(), "set 1026 /m/b.mp3");
+
+    // The selected entry's text starts where the others' does: the first
+    // pixel of a row unlike its background.
+    const QImage shot = box->viewport()->grab().toImage();
+    auto textStart = [&](int row) {
+        const QRect r = box->visualItemRect(box->item(row));
+        const QColor background = shot.pixelColor(r.left() + 1, r.top() + 1);
+        for (int x = r.left(); x < r.right(); ++x)
+            for (int y = r.top() + 1; y < r.bottom(); ++y)
+                if (std::abs(shot.pixelColor(x, y).lightness() - background.lightness()) > 60)
+                    return x;
+        return -1;
+    };
+    ASSERT_GE(textStart(0), 0);
+    EXPECT_EQ(textStart(1), textStart(0));
+
     l->setListIndex(0);
-    QTest::keyClick(l->LstPlay, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(w.played().size(), 3);
 
-    // The skin's close zone (Alt+F4 is given to the real program end to end).
+    // The skin's close zone (the window manager's close is the real program's, end to end).
     l->imgExit_Click();
     EXPECT_FALSE(l->isVisible());
     EXPECT_EQ(w.app.forms.loaded(FormId::frmPlayList), l);
@@ -180,6 +196,14 @@ TEST(PlaylistWindow, ClosingOnlyHidesAndTheListGoesOn)
     EXPECT_EQ(w.played().last(), "set 1026 /m/b.mp3");
     QCoreApplication::processEvents();
     EXPECT_EQ(w.app.forms.loaded(FormId::frmPlayList), l) << "not destroyed later either";
+
+    // Looping an emptied list: the engine gets the empty name, both windows hide.
+    l->Clear();
+    l->show();
+    w.app.settings.CfgLoopList = w.app.settings.CfgPlayCount = 1;
+    w.app.movie()->Mp_EndOfStream(0);
+    EXPECT_EQ(w.engine->log.last(), "set 1026 ");
+    EXPECT_FALSE(l->isVisible() || w.app.Solvane()->isVisible());
 }
 
 // Requests queued before a load, or made during it, run after it: none of
@@ -213,27 +237,4 @@ TEST(PlaylistWindow, LoadsRunWholeAndInOrder)
     EXPECT_EQ(l->ListIndex(), 0);
     EXPECT_TRUE(QTest::qWaitFor([l] { return l->ListCount() == 3; }, 5000));
     EXPECT_EQ(w.played().last(), "set 1026 /m/2a.mp3");
-}
-
-TEST(PlaylistWindow, TheSelectedEntryIsWrittenWhereTheOthersAre)
-{
-    PlaylistWindow w;
-    w.list->AddItems({"/musique/premier.mp3", "/musique/second.mp3"});
-    w.list->setListIndex(1);
-    w.list->show();
-    QListWidget *box = w.list->LstPlay;
-    const QImage shot = box->viewport()->grab().toImage();
-    // Where the text of a row starts: its first pixel unlike the row's background.
-    auto textStart = [&](int row) {
-        const QRect r = box->visualItemRect(box->item(row));
-        const int y0 = r.top() + 1;
-        const QColor background = shot.pixelColor(r.left() + 1, y0);
-        for (int x = r.left(); x < r.right(); ++x)
-            for (int y = y0; y < r.bottom(); ++y)
-                if (std::abs(shot.pixelColor(x, y).lightness() - background.lightness()) > 60)
-                    return x;
-        return -1;
-    };
-    ASSERT_GE(textStart(0), 0);
-    EXPECT_EQ(textStart(1), textStart(0));
 }
