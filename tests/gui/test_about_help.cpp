@@ -40,7 +40,7 @@ void anchorsAndLinks(const QTextDocument *doc, QStringList &anchors, QStringList
 }  // namespace
 
 // The round icon and the box's help button are the real program's, end to end.
-TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWorkAsDoTheConfigurationEntries)
+TEST(AboutBoxAndHelp, OpenFromTheirPlacesAndTheirButtonsLinksAndKeysWork)
 {
     StartedApp s;
     FrmSolvane *main = s.app.Solvane();
@@ -74,14 +74,9 @@ TEST(AboutBox, OpensFromItsThreePlacesAndItsButtonsWorkAsDoTheConfigurationEntri
     main->ImgConf_Click();
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf)->isVisible());
-}
 
-TEST(Help, OpensAtItsContentsFromMenuAndToolbarWithWorkingLinks)
-{
-    StartedApp s;
+    // Help opens at its contents from the menu and the toolbar, its links working.
     ASSERT_TRUE(QFile::copy(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../resources/help/Solvane.hlp"), s.path("Solvane.hlp")));
-    FrmSolvane *main = s.app.Solvane();
-    main->hide();
     menuItem(main, "Aide")->trigger();
     HelpWindow *help = helpWindow(s.app);
     ASSERT_TRUE(help);

@@ -43,11 +43,8 @@ TEST(MainWindowTransport, OpenPlayPauseStop)
     EXPECT_EQ(list->ListIndex(), 1);
     EXPECT_EQ(s.engine->entries("set 1026"), QStringList(2, "set 1026 " + file));
 
-    // Pause and stop act on the engine; stop closes the video window.
-    s.engine->log.clear();
-    main->ImgPause_Click();
+    // Stop closes the video window (pause is the keys' and the toolbar's test).
     main->imgStop_Click();
-    EXPECT_EQ(s.engine->log, (QStringList{"call 2002", "call 2003", "call 2003"}));
     EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie));
     EXPECT_EQ(list->ListIndex(), 1);
 }

@@ -20,13 +20,8 @@
 namespace {
 bool waitFor(const std::function<bool()> &done) { return QTest::qWaitFor(done, 3000); }
 
-// Makes `window` active and waits for the activation's last setting, the balance.
-bool activate(StartedApp &s, QWidget *window)
-{
-    s.engine->log.clear();
-    window->activateWindow();
-    return waitFor([&] { return !s.engine->entries("set 20 ").isEmpty(); });
-}
+// Balance is the last thing an activation sets.
+bool activated(StartedApp &s) { return waitFor([&] { return !s.engine->entries("set 20 ").isEmpty(); }); }
 
 // Shows the window as for a file, and waits for its activation.
 bool showAndActivate(StartedApp &s)
@@ -34,7 +29,7 @@ bool showAndActivate(StartedApp &s)
     s.app.movie();
     s.engine->log.clear();
     ShowVideoWindow(s.app, QStringLiteral("/films/a.mkv"));
-    return waitFor([&] { return !s.engine->entries("set 20 ").isEmpty(); });
+    return activated(s);
 }
 
 // The user clicks another window, then the video window again.
@@ -43,7 +38,11 @@ bool switchAwayAndBack(StartedApp &s)
     QWidget other;
     other.show();
     other.activateWindow();
-    return waitFor([&] { return other.isActiveWindow(); }) && activate(s, s.app.movie());
+    if (!waitFor([&] { return other.isActiveWindow(); }))
+        return false;
+    s.engine->log.clear();
+    s.app.movie()->activateWindow();
+    return activated(s);
 }
 
 // A key as the user presses it in `window`, once that window is active.
