@@ -98,12 +98,49 @@ TEST(VideoWindow, PlayerKeysAndFullScreenLeftByHand)
     EXPECT_TRUE(helpWindow(s.app) && helpWindow(s.app)->isVisible());
 }
 
-TEST(VideoWindow, LayoutSizesByHandAndInFullScreen)
+TEST(VideoWindow, ActivationImposesEverySettingInOrderThenLayoutAndSizes)
 {
     StartedApp s({}, false);
-    s.app.settings.CfgShowToolbar = 1;
+    Settings &c = s.app.settings;
+    c = Settings::defaults();
+    c.CfgDisplaySize = 2;
+    c.CfgShowAudioControls = 0;
+    c.CfgFullScreenControls = 0;
+    c.CfgMute = 1;
+    c.CfgPlayCount = 3;
+    c.CfgBorderColor = 0x00FF8000;
+    c.CfgBorderWidth = 4;
+    c.CfgVolume = -600;
+    c.CfgBalance = -2500;
     frmMovie *m = s.app.movie();
+    const int clientHeight = m->height();
+    s.app.VideoW = " 8250";
+    s.app.VideoH = "haut";  // not a number: the height stays
     ASSERT_TRUE(showAndActivate(s));
+
+    EXPECT_EQ(s.engine->entries("set "),
+              (QStringList{"set 1032 2", "set 23 true", "set 1107 false", "set 26 true", "set 22 true",
+                           "set 1086 true", "set 1108 false", "set 1018 true", "set 1017 true", "set 1089 true",
+                           "set 1030 3", "set 1102 16744448", "set 1101 4", "set 19 -600", "set 20 -2500"}));
+    for (int i = 5; i <= 15; ++i)
+        EXPECT_EQ(m->Toolbar1->value(i), (i == 7 || i == 11 || i >= 13) ? 1 : 0) << "button " << i;
+    EXPECT_EQ(m->twWidth(), 8250);
+    EXPECT_EQ(m->height(), clientHeight);
+
+    // Fitted to the screen: maximised, the picture fills the rest below the
+    // toolbar; back to normal, the size it had returns.
+    const int normalHeight = m->twHeight();
+    c.CfgFitToScreen = 1;
+    ASSERT_TRUE(switchAwayAndBack(s));
+    EXPECT_TRUE(m->isMaximized());
+    EXPECT_TRUE(waitFor([&] { return s.engine->widget()->geometry() == QRect(0, 28, m->width(), m->height() - 28); }));
+    c.CfgFitToScreen = 0;
+    ASSERT_TRUE(switchAwayAndBack(s));
+    ASSERT_TRUE(switchAwayAndBack(s));
+    EXPECT_FALSE(m->isMaximized());
+    EXPECT_EQ(m->twHeight(), normalHeight);
+
+    // The layout, with the toolbar and without; sizes given by hand and full screen.
     QWidget *area = s.engine->widget();
     m->setTwWidth(9000);
     m->setTwHeight(6000);
@@ -151,49 +188,6 @@ TEST(VideoWindow, LayoutSizesByHandAndInFullScreen)
     const QImage icon = QIcon(QStringLiteral(":/skin/icon.svg")).pixmap(32).toImage();
     for (QWidget *window : std::initializer_list<QWidget *>{s.app.Solvane(), s.app.movie(), s.app.playList()})
         EXPECT_TRUE(!icon.isNull() && window->windowIcon().pixmap(32).toImage() == icon);
-}
-
-TEST(VideoWindow, ActivationImposesEverySettingInOrder)
-{
-    StartedApp s({}, false);
-    Settings &c = s.app.settings;
-    c = Settings::defaults();
-    c.CfgDisplaySize = 2;
-    c.CfgShowAudioControls = 0;
-    c.CfgFullScreenControls = 0;
-    c.CfgMute = 1;
-    c.CfgPlayCount = 3;
-    c.CfgBorderColor = 0x00FF8000;
-    c.CfgBorderWidth = 4;
-    c.CfgVolume = -600;
-    c.CfgBalance = -2500;
-    frmMovie *m = s.app.movie();
-    const int clientHeight = m->height();
-    s.app.VideoW = " 8250";
-    s.app.VideoH = "haut";  // not a number: the height stays
-    ASSERT_TRUE(showAndActivate(s));
-
-    EXPECT_EQ(s.engine->entries("set "),
-              (QStringList{"set 1032 2", "set 23 true", "set 1107 false", "set 26 true", "set 22 true",
-                           "set 1086 true", "set 1108 false", "set 1018 true", "set 1017 true", "set 1089 true",
-                           "set 1030 3", "set 1102 16744448", "set 1101 4", "set 19 -600", "set 20 -2500"}));
-    for (int i = 5; i <= 15; ++i)
-        EXPECT_EQ(m->Toolbar1->value(i), (i == 7 || i == 11 || i >= 13) ? 1 : 0) << "button " << i;
-    EXPECT_EQ(m->twWidth(), 8250);
-    EXPECT_EQ(m->height(), clientHeight);
-
-    // Fitted to the screen: maximised, the picture fills the rest below the
-    // toolbar; back to normal, the size it had returns.
-    const int normalHeight = m->twHeight();
-    c.CfgFitToScreen = 1;
-    ASSERT_TRUE(switchAwayAndBack(s));
-    EXPECT_TRUE(m->isMaximized());
-    EXPECT_TRUE(waitFor([&] { return s.engine->widget()->geometry() == QRect(0, 28, m->width(), m->height() - 28); }));
-    c.CfgFitToScreen = 0;
-    ASSERT_TRUE(switchAwayAndBack(s));
-    ASSERT_TRUE(switchAwayAndBack(s));
-    EXPECT_FALSE(m->isMaximized());
-    EXPECT_EQ(m->twHeight(), normalHeight);
 }
 
 // The dialog, About and help buttons are the dialogs' own tests; the scale
