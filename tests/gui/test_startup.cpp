@@ -134,8 +134,10 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelectedAndShowsItsOwnTime)
 
 // A stored place off every screen, or sizes no screen holds, are brought
 // back: the title bar within reach, the video window within the screen, at
-// a place on it.
-TEST(Startup, StoredGeometryIsKeptOnTheScreens)
+// a place on it. A list named on the command line is loaded and its first
+// entry plays; further files join the end of the list. (What the load does
+// to the windows is the real program's, end to end.)
+TEST(Startup, StoredGeometryKeptOnTheScreensAndAListOnTheCommandLineLoaded)
 {
     QSettings store = geometryStore();
     store.setValue("config/X", "1e9");
@@ -144,11 +146,14 @@ TEST(Startup, StoredGeometryIsKeptOnTheScreens)
     store.setValue("config2/VY", " 15");
     store.setValue("config2/VPX", " 1500000");
     store.sync();
-    StartedApp s;
+    StartedApp s({"soir.M3U", "/m/en plus.ogg"}, false);
+    ASSERT_TRUE(writeFile(s.path("soir.M3U"), "#EXTM3U\r\na.mp3\r\n/m/b.mp3\r\n"));
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *l = s.app.playList();
     const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect main = s.app.Solvane()->frameGeometry();
-    EXPECT_TRUE(avail.contains(main.topLeft())) << main.x() << "," << main.y();
-    EXPECT_LE(main.left() + 48, avail.right()) << "title bar in reach";
+    const QRect frame = main->frameGeometry();
+    EXPECT_TRUE(avail.contains(frame.topLeft())) << frame.x() << "," << frame.y();
+    EXPECT_LE(frame.left() + 48, avail.right()) << "title bar in reach";
     frmMovie *movie = s.app.movie();
     EXPECT_LE(movie->twWidth(), twips::fromPx(avail.width()));
     EXPECT_GE(movie->twHeight(), 1800);
@@ -157,17 +162,7 @@ TEST(Startup, StoredGeometryIsKeptOnTheScreens)
     EXPECT_EQ(s.app.VideoH, " 1800");
     ASSERT_TRUE(showFramed(s.app));
     EXPECT_TRUE(avail.contains(movie->pos())) << movie->x() << "," << movie->y();
-}
 
-// A list named on the command line is loaded and its first entry plays;
-// further files join the end of the list. (What the load does to the windows
-// is the real program's, end to end.)
-TEST(Startup, ListOnTheCommandLineIsLoaded)
-{
-    StartedApp s({"soir.M3U", "/m/en plus.ogg"}, false);
-    ASSERT_TRUE(writeFile(s.path("soir.M3U"), "#EXTM3U\r\na.mp3\r\n/m/b.mp3\r\n"));
-    FrmSolvane *main = s.app.Solvane();
-    frmPlayList *l = s.app.playList();
     EXPECT_EQ(s.app.PendingListFile, s.path("soir.M3U"));
     EXPECT_EQ(l->entries(), (QStringList{s.path("a.mp3"), "/m/b.mp3", "/m/en plus.ogg"}));
     EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
