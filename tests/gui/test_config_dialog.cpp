@@ -39,7 +39,7 @@ void answerColorDialog(QColor color)
 }
 }  // namespace
 
-TEST(ConfigDialog, LoadFillsTheControlsWhichApplyStoresBackUnchanged)
+TEST(ConfigDialog, LoadFillsTheControlsWhichApplyStoresBackUnchangedAndTheRealColourDialog)
 {
     StartedApp s;
     Settings &c = s.app.settings;
@@ -69,6 +69,22 @@ TEST(ConfigDialog, LoadFillsTheControlsWhichApplyStoresBackUnchanged)
     d->Command2->click();
     EXPECT_EQ(c, loaded);
     EXPECT_EQ(fileBytes(s.path("Solvane.cfg")), formatSettings(loaded));
+
+    // The real colour dialog: cancelled, the colour stays; picked, it shows at
+    // once, and the engine learns it on apply.
+    s.engine->log.clear();
+    answerColorDialog(QColor());
+    d->Command1->click();
+    EXPECT_EQ(c.CfgBorderColor, 0x123456);
+    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
+    answerColorDialog(QColor(0x10, 0x20, 0x30));
+    d->Command1->click();
+    EXPECT_EQ(c.CfgBorderColor, 0x302010);
+    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, 5000));
+    EXPECT_TRUE(s.engine->entries("set 1102").isEmpty());
+    d->Command2->click();
+    EXPECT_EQ(s.engine->entries("set 1102"), QStringList({"set 1102 3153936"}));
 
     // Opening it again brings up the same dialog with what the user typed;
     // it never holds up the other windows.
@@ -215,30 +231,4 @@ TEST(ConfigDialog, ApplyAndCloseSoundAndScaleAtOnceThePlayCountAndWhereApplyWrit
     ASSERT_TRUE(QTest::qWaitFor([d] { return d->isActiveWindow(); }));
     QTest::keyClick(d, Qt::Key_Escape);
     EXPECT_FALSE(s.app.forms.loaded(FormId::FrmConf));
-}
-
-TEST(ConfigDialog, TheRealColourDialogPicksOrCancels)
-{
-    CommonDialog::setResponder({});
-    StartedApp s;
-    Settings &c = s.app.settings;
-    c.CfgBorderColor = 0x0000ff;  // red
-    FrmConf *d = openConf(s);
-    ASSERT_TRUE(d);
-    s.engine->log.clear();
-
-    answerColorDialog(QColor());
-    d->Command1->click();
-    EXPECT_EQ(c.CfgBorderColor, 0x0000ff);
-    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(255, 0, 0));
-
-    answerColorDialog(QColor(0x10, 0x20, 0x30));
-    d->Command1->click();
-    EXPECT_EQ(c.CfgBorderColor, 0x302010);
-    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
-    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, 5000));
-    // The engine learns the colour on apply.
-    EXPECT_TRUE(s.engine->entries("set 1102").isEmpty());
-    d->Command2->click();
-    EXPECT_EQ(s.engine->entries("set 1102"), QStringList({"set 1102 3153936"}));
 }
