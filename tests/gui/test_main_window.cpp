@@ -14,7 +14,7 @@
 #include "support/files.h"
 #include "support/started_app.h"
 
-TEST(MainWindowTransport, OpenPlayPauseStop)
+TEST(MainWindow, TransportTrayIconMenuAndToolTips)
 {
     StartedApp s;
     FrmSolvane *main = s.app.Solvane();
@@ -47,13 +47,8 @@ TEST(MainWindowTransport, OpenPlayPauseStop)
     main->imgStop_Click();
     EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie));
     EXPECT_EQ(list->ListIndex(), 1);
-}
 
-TEST(MainWindowTray, IconMessagesMenuAndToolTips)
-{
-    StartedApp s;
-    FrmSolvane *main = s.app.Solvane();
-    frmPlayList *list = s.app.playList();
+    // The notification area's icon, its messages and menu; the tool tips.
     ASSERT_TRUE(main->trayIcon()->isShown());
     EXPECT_EQ(main->windowType(), Qt::Tool) << "no task-bar entry";
     main->imgUnLock_Click();
