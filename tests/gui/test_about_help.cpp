@@ -8,7 +8,6 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "dialogs/frm_apropos.h"
 #include "dialogs/frm_conf.h"
@@ -128,22 +127,16 @@ TEST(AboutBoxAndHelp, OpenFromTheirPlacesAndTheirButtonsLinksAndKeysWork)
     showHelp(s.app);
     EXPECT_TRUE(b->toPlainText().contains("Le fichier d'aide est introuvable") && b->toPlainText().contains(s.path("Solvane.hlp")));
 
-    // Back again, it is shown. Only a text file of bounded size is read:
-    // not 2 MB, not random bytes, not a FIFO (which waits for a writer).
+    // Only a text file of bounded size is read, and one back again is shown:
+    // not 2 MB, not random bytes. (Only a regular file is opened: the
+    // readers' own test.)
     const QString file = s.path("Solvane.hlp");
-    for (const QByteArray &bytes : {QByteArray("<p>Bonjour</p>"), QByteArray(2 << 20, 'a'), QByteArray("<p>\xff\0</p>", 9)}) {
+    for (const QByteArray &bytes : {QByteArray(2 << 20, 'a'), QByteArray("<p>\xff\0</p>", 9), QByteArray("<p>Bonjour</p>")}) {
         ASSERT_TRUE(writeFile(file, bytes));
         showHelp(s.app);
         ASSERT_EQ(b->toPlainText().contains("introuvable"), !bytes.contains("Bonjour"));
     }
-    QFile::remove(file);
-    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-    showHelp(s.app);
-    EXPECT_TRUE(b->toPlainText().contains("introuvable"));
     // Nothing the document names is read, and a link to another file leads nowhere.
-    QFile::remove(file);
-    ASSERT_TRUE(writeFile(file, "<p>Bonjour</p>"));
-    showHelp(s.app);
     EXPECT_FALSE(b->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile("/dev/zero")).isValid());
     const QUrl page = b->source();
     b->setSource(QUrl::fromLocalFile(file + "-autre"));
