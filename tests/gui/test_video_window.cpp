@@ -56,7 +56,7 @@ bool press(QWidget *window, Qt::Key key)
 }
 }  // namespace
 
-TEST(VideoWindow, PlayerKeysAndFullScreenLeftByHand)
+TEST(VideoWindow, PlayerKeysFullScreenLeftByHandAndToolbarClicks)
 {
     StartedApp s;
     Settings &c = s.app.settings;
@@ -96,6 +96,42 @@ TEST(VideoWindow, PlayerKeysAndFullScreenLeftByHand)
     EXPECT_EQ(e->log.last(), "call 2001");
     ASSERT_TRUE(press(s.app.Solvane(), Qt::Key_F1));
     EXPECT_TRUE(helpWindow(s.app) && helpWindow(s.app)->isVisible());
+
+    // The toolbar (its dialog, About and help buttons are the dialogs' own
+    // tests; the scales are clicked on the real program).
+    MovieToolbar *tb = m->Toolbar1;
+    e->log.clear();
+    for (int button : {1, 2, 6, 12, 15})
+        tb->click(button);
+    // Play from the toolbar gives the engine the settings first.
+    const qsizetype play = e->log.indexOf("call 2001");
+    EXPECT_GE(e->log.lastIndexOf("set 20 0", play), 0);
+    EXPECT_EQ(e->log.mid(play), (QStringList{"call 2001", "call 2002", "set 1032 1", "get 1107", "set 1107 false",
+                                                  "get 1086", "set 1086 false"}));
+    EXPECT_EQ(QList<int>({c.CfgDisplaySize, c.CfgShowStatusBar}), QList<int>({1, 0}));
+    // Sound set with the engine's own controls: kept, and the open dialog shows it.
+    tb->click(17);
+    emit e->SoundChanged(-1200, true);
+    auto *conf = static_cast<FrmConf *>(s.app.forms.loaded(FormId::FrmConf));
+    EXPECT_TRUE(conf->Slider1->value() == -1200 && conf->Check8->isChecked());
+
+    // 50%, the status bar and the sound keep the user's choice (one scale
+    // pressed at a time); the sound controls return to their setting.
+    ASSERT_TRUE(switchAwayAndBack(s));
+    for (const char *set : {"set 1032 1", "set 1107 true", "set 1086 false", "set 19 -1200", "set 1089 true"})
+        EXPECT_TRUE(e->log.contains(set)) << set;
+    EXPECT_EQ((QList<int>{tb->value(5), tb->value(6), tb->value(12), tb->value(15)}), (QList<int>{0, 1, 1, 0}));
+    tb->click(15);
+    EXPECT_EQ(c.CfgShowStatusBar, 1);
+    EXPECT_EQ(e->values.value(Disp::ShowStatusBar), QVariant(true));
+
+    // "Fermer" stops, closes and remembers the size.
+    const QString w = numberToText(m->twWidth()), h = numberToText(m->twHeight());
+    e->log.clear();
+    tb->click(3);
+    EXPECT_EQ(e->log, (QStringList{"call 2003", "call 2003"}));
+    EXPECT_EQ(s.app.forms.loaded(FormId::frmMovie), nullptr);
+    EXPECT_EQ(s.app.VideoW + s.app.VideoH, w + h);
 }
 
 TEST(VideoWindow, ActivationImposesEverySettingInOrderThenLayoutAndSizes)
@@ -188,47 +224,4 @@ TEST(VideoWindow, ActivationImposesEverySettingInOrderThenLayoutAndSizes)
     const QImage icon = QIcon(QStringLiteral(":/skin/icon.svg")).pixmap(32).toImage();
     for (QWidget *window : std::initializer_list<QWidget *>{s.app.Solvane(), s.app.movie(), s.app.playList()})
         EXPECT_TRUE(!icon.isNull() && window->windowIcon().pixmap(32).toImage() == icon);
-}
-
-// The dialog, About and help buttons are the dialogs' own tests; the scale
-// buttons are clicked on the real program.
-TEST(VideoWindow, ToolbarClicksAndWhatTheNextActivationKeeps)
-{
-    StartedApp s;
-    frmMovie *m = s.app.movie();
-    MovieToolbar *tb = m->Toolbar1;
-    ASSERT_TRUE(showAndActivate(s));
-
-    s.engine->log.clear();
-    for (int button : {1, 2, 7, 12, 15})
-        tb->click(button);
-    // Play from the toolbar gives the engine the settings first.
-    const qsizetype play = s.engine->log.indexOf("call 2001");
-    EXPECT_GE(s.engine->log.lastIndexOf("set 20 0", play), 0);
-    EXPECT_EQ(s.engine->log.mid(play), (QStringList{"call 2001", "call 2002", "set 1032 2", "get 1107", "set 1107 false",
-                                                  "get 1086", "set 1086 false"}));
-    EXPECT_EQ(QList<int>({s.app.settings.CfgDisplaySize, s.app.settings.CfgShowStatusBar}), QList<int>({2, 0}));
-    // Sound set with the engine's own controls: kept, and the open dialog shows it.
-    tb->click(17);
-    emit s.engine->SoundChanged(-1200, true);
-    auto *conf = static_cast<FrmConf *>(s.app.forms.loaded(FormId::FrmConf));
-    EXPECT_TRUE(conf->Slider1->value() == -1200 && conf->Check8->isChecked());
-
-    // 200%, the status bar and the sound keep the user's choice (one scale
-    // pressed at a time); the sound controls return to their setting.
-    ASSERT_TRUE(switchAwayAndBack(s));
-    for (const char *set : {"set 1032 2", "set 1107 true", "set 1086 false", "set 19 -1200", "set 1089 true"})
-        EXPECT_TRUE(s.engine->log.contains(set)) << set;
-    EXPECT_EQ((QList<int>{tb->value(5), tb->value(7), tb->value(12), tb->value(15)}), (QList<int>{0, 1, 1, 0}));
-    tb->click(15);
-    EXPECT_EQ(s.app.settings.CfgShowStatusBar, 1);
-    EXPECT_EQ(s.engine->values.value(Disp::ShowStatusBar), QVariant(true));
-
-    // "Fermer" stops, closes and remembers the size.
-    const QString w = numberToText(m->twWidth()), h = numberToText(m->twHeight());
-    s.engine->log.clear();
-    tb->click(3);
-    EXPECT_EQ(s.engine->log, (QStringList{"call 2003", "call 2003"}));
-    EXPECT_EQ(s.app.forms.loaded(FormId::frmMovie), nullptr);
-    EXPECT_EQ(s.app.VideoW + s.app.VideoH, w + h);
 }
