@@ -36,7 +36,7 @@ struct PlaylistWindow : StartedApp
 
 }  // namespace
 
-TEST(PlaylistWindow, MovesDeletesDropsAndDocking)
+TEST(PlaylistWindow, MovesDeletesDropsDockingAndTheListDialogs)
 {
     PlaylistWindow w;
     frmPlayList *l = w.list;
@@ -98,12 +98,9 @@ TEST(PlaylistWindow, MovesDeletesDropsAndDocking)
     EXPECT_EQ(l->width(), main->frameGeometry().width());
     EXPECT_EQ(l->imgPlayList->geometry(), l->rect());
     EXPECT_EQ(l->windowFlags() & (Qt::WindowType_Mask | Qt::FramelessWindowHint), Qt::Tool | Qt::FramelessWindowHint);
-}
 
-TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
-{
-    PlaylistWindow w;
-    frmPlayList *l = w.list;
+    // The list dialogs: open loads a list and plays its first entry.
+    l->Clear();
     QList<CommonDialog> seen;
     QString answer;
     CommonDialog::setResponder([&](CommonDialog &d, CommonDialog::Kind) {
@@ -153,7 +150,7 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     EXPECT_EQ(w.played().size(), 1);
 }
 
-TEST(PlaylistWindow, PlaysOnDemandClosingOnlyHidesAndTheListGoesOn)
+TEST(PlaylistWindow, PlaysOnDemandClosingOnlyHidesTheListGoesOnAndLoadsRunWholeInOrder)
 {
     PlaylistWindow w;
     frmPlayList *l = w.list;
@@ -204,14 +201,10 @@ TEST(PlaylistWindow, PlaysOnDemandClosingOnlyHidesAndTheListGoesOn)
     w.app.movie()->Mp_EndOfStream(0);
     EXPECT_EQ(w.engine->log.last(), "set 1026 ");
     EXPECT_FALSE(l->isVisible() || w.app.Solvane()->isVisible());
-}
 
-// Requests queued before a load, or made during it, run after it: none of
-// them sees a half-built list, and the last list asked for is the one kept.
-TEST(PlaylistWindow, LoadsRunWholeAndInOrder)
-{
-    PlaylistWindow w;
-    frmPlayList *l = w.list;
+    // Requests queued before a load, or made during it, run after it: none of
+    // them sees a half-built list, and the last list asked for is the one kept.
+    w.engine->log.clear();
     const QString first = w.writeList("un.m3u", "/m/1a.mp3\n/m/1b.mp3\n");
     const QString second = w.writeList("deux.m3u", "/m/2a.mp3\n/m/2b.mp3\n/m/2c.mp3\n");
 
