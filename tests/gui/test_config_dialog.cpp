@@ -29,28 +29,17 @@ FrmConf *openConf(StartedApp &s)
 // when it is invalid.
 void answerColorDialog(QColor color)
 {
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, color] {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            auto *dialog = qobject_cast<QColorDialog *>(w);
-            if (!dialog || !dialog->isVisible())
-                continue;
-            poll->deleteLater();
-            poll->stop();
-            if (color.isValid()) {
-                dialog->setCurrentColor(color);
-                dialog->accept();
-            } else {
-                dialog->reject();
-            }
-            return;
-        }
+    QTimer::singleShot(20, [color] {
+        auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return answerColorDialog(color);
+        dialog->setCurrentColor(color);
+        color.isValid() ? dialog->accept() : dialog->reject();
     });
-    poll->start(20);
 }
 }  // namespace
 
-TEST(ConfigDialog, LoadFillsTheControlsWhichApplyStoresBackUnchanged)
+TEST(ConfigDialog, LoadFillsTheControlsWhichApplyStoresBackUnchangedAndTheRealColourDialog)
 {
     StartedApp s;
     Settings &c = s.app.settings;
@@ -74,12 +63,27 @@ TEST(ConfigDialog, LoadFillsTheControlsWhichApplyStoresBackUnchanged)
     EXPECT_EQ(d->Text1->text(), "3");
     // Three plays: quitting at the end is not offered, but keeps its tick.
     EXPECT_TRUE(d->Check12->isHidden());
-    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
     EXPECT_EQ(d->Label2->text(), "40");
 
     d->Command2->click();
     EXPECT_EQ(c, loaded);
     EXPECT_EQ(fileBytes(s.path("Solvane.cfg")), formatSettings(loaded));
+
+    // The real colour dialog: cancelled, the colour loaded stays; picked, it
+    // shows at once, and the engine learns it on apply.
+    s.engine->log.clear();
+    answerColorDialog(QColor());
+    d->Command1->click();
+    EXPECT_EQ(c.CfgBorderColor, 0x123456);
+    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
+    answerColorDialog(QColor(0x10, 0x20, 0x30));
+    d->Command1->click();
+    EXPECT_EQ(c.CfgBorderColor, 0x302010);
+    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, 5000));
+    EXPECT_TRUE(s.engine->entries("set 1102").isEmpty());
+    d->Command2->click();
+    EXPECT_EQ(s.engine->entries("set 1102"), QStringList({"set 1102 3153936"}));
 
     // Opening it again brings up the same dialog with what the user typed;
     // it never holds up the other windows.
@@ -109,9 +113,10 @@ TEST(ConfigDialog, LoadFillsTheControlsWhichApplyStoresBackUnchanged)
     EXPECT_EQ(c.CfgBorderWidth, 400) << "not read back on apply: it keeps what the file said";
 }
 
-TEST(ConfigDialog, ApplyWithTheDefaultsReachesEngineAndToolbarInOrderAndWritesThreeLines)
+TEST(ConfigDialog, ApplyAndCloseSoundAndScaleAtOnceThePlayCountAndWhereApplyWrites)
 {
     StartedApp s;
+    Settings &c = s.app.settings;
     FrmConf *d = openConf(s);
     ASSERT_TRUE(d);
     frmMovie *m = s.app.movie();
@@ -119,70 +124,34 @@ TEST(ConfigDialog, ApplyWithTheDefaultsReachesEngineAndToolbarInOrderAndWritesTh
     m->Toolbar1->setValue(12, 0);
     s.engine->log.clear();
     d->Command2->click();
-
     EXPECT_EQ(s.engine->log, QStringList({"set 1032 0", "set 23 true", "set 1107 true", "set 26 true", "set 22 true",
                                           "set 1086 true", "set 1108 true", "set 1018 true", "set 1017 true",
                                           "set 1089 false", "set 1030 0", "set 1102 0", "set 1101 0", "set 19 -100",
                                           "set 20 0"}));
     EXPECT_EQ(QList<int>({m->Toolbar1->value(5), m->Toolbar1->value(7), m->Toolbar1->value(12)}), QList<int>({1, 0, 1}));
-    EXPECT_EQ(s.app.settings, Settings::defaults());
-    EXPECT_EQ(fileBytes(s.path("Solvane.cfg")), formatSettings(Settings::defaults()));
+    EXPECT_EQ(c, Settings::defaults());
     EXPECT_TRUE(d->isVisible() && !m->isVisible()) << "apply neither closes the dialog nor shows the video window";
 
-    // A closed video window is loaded, hidden, to take the settings.
-    d->Check9->setChecked(false);
-    s.app.forms.unload(FormId::frmMovie);
-    QFile::remove(s.path("Solvane.cfg"));
-    d->Command2->click();
-    ASSERT_TRUE(s.app.forms.loaded(FormId::frmMovie));
-    EXPECT_FALSE(s.app.movie()->isVisible());
-    EXPECT_FALSE(s.app.movie()->Toolbar1->shown());
-    EXPECT_EQ(s.engine->log.last(), "set 20 0");
-    EXPECT_TRUE(QFile::exists(s.path("Solvane.cfg")));
-
-    // Where it was read it cannot be written: the user's own file takes it.
-    ASSERT_TRUE(writeFile(s.path("ro")));
-    s.app.CfgPath = s.path("ro/Solvane.cfg");
-    d->Command2->click();
-    const QString own = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Solvane/Solvane.cfg";
-    EXPECT_TRUE(s.app.CfgPath == own && fileBytes(own) == formatSettings(s.app.settings));
-    EXPECT_EQ(d->findChild<QMessageBox *>(), nullptr);
-    // Nowhere: a message says what failed and where.
-    qputenv("XDG_CONFIG_HOME", s.path("ro").toUtf8());
-    s.app.CfgPath = s.path("ro/Solvane.cfg");
-    d->Command2->click();
-    auto *box = d->findChild<QMessageBox *>();
-    ASSERT_TRUE(box && box->isVisible());
-    EXPECT_TRUE(box->text().contains(s.path("ro/Solvane.cfg : dossier impossible à créer\n") + s.path("ro/Solvane/Solvane.cfg")));
-}
-
-TEST(ConfigDialog, SoundAndScaleAtOnceCloseAppliesNothingAndThePlayCountOnApply)
-{
-    StartedApp s;
-    Settings &c = s.app.settings;
-    FrmConf *d = openConf(s);
-    ASSERT_TRUE(d);
     s.engine->log.clear();
     d->Slider1->setValue(-700);
     d->Slider2->setValue(2000);
     d->OptionVideo[3]->click();
     d->HScroll1->setValue(12);
     d->Check8->setChecked(true);
-    // The scale shows at once, in the engine and on the toolbar.
+    // The sound and the scale show at once, in the engine and on the toolbar.
     EXPECT_EQ(s.engine->log, QStringList({"set 19 -700", "set 20 2000", "set 1032 3"}));
-    EXPECT_EQ(s.app.movie()->Toolbar1->value(8), 1);
+    EXPECT_EQ(m->Toolbar1->value(8), 1);
     EXPECT_EQ(QList<int>({c.CfgVolume, c.CfgBalance, c.CfgDisplaySize, c.CfgBorderWidth}), QList<int>({-700, 2000, 3, 12}));
     EXPECT_EQ(d->Label2->text(), "12");
-
     // "--- | ---" centres the balance.
     QTest::mouseClick(d->Label6, Qt::LeftButton);
     EXPECT_EQ(d->Slider2->value(), 0);
     EXPECT_EQ(s.engine->log.last(), "set 20 0");
-
+    // Closed, nothing else is applied.
     d->Command3->click();
     EXPECT_FALSE(s.app.forms.loaded(FormId::FrmConf));
     EXPECT_EQ(c.CfgMute, 0);
-    EXPECT_FALSE(QFile::exists(s.path("Solvane.cfg")));
+    EXPECT_EQ(fileBytes(s.path("Solvane.cfg")), formatSettings(Settings::defaults()));
 
     // The play count: its counting rules are tested on their own; here, the
     // dialog follows them.
@@ -229,6 +198,31 @@ TEST(ConfigDialog, SoundAndScaleAtOnceCloseAppliesNothingAndThePlayCountOnApply)
     d->Command2->click();
     EXPECT_TRUE(d->OptionRepet->isChecked());
 
+    // A closed video window is loaded, hidden, to take the settings.
+    d->Check9->setChecked(false);
+    s.app.forms.unload(FormId::frmMovie);
+    QFile::remove(s.path("Solvane.cfg"));
+    d->Command2->click();
+    ASSERT_TRUE(s.app.forms.loaded(FormId::frmMovie));
+    EXPECT_FALSE(s.app.movie()->isVisible() || s.app.movie()->Toolbar1->shown());
+    EXPECT_EQ(s.engine->log.last(), "set 20 0");
+    EXPECT_TRUE(QFile::exists(s.path("Solvane.cfg")));
+
+    // Where it was read it cannot be written: the user's own file takes it.
+    ASSERT_TRUE(writeFile(s.path("ro")));
+    s.app.CfgPath = s.path("ro/Solvane.cfg");
+    d->Command2->click();
+    const QString own = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Solvane/Solvane.cfg";
+    EXPECT_TRUE(s.app.CfgPath == own && fileBytes(own) == formatSettings(c));
+    EXPECT_EQ(d->findChild<QMessageBox *>(), nullptr);
+    // Nowhere: a message says what failed and where.
+    qputenv("XDG_CONFIG_HOME", s.path("ro").toUtf8());
+    s.app.CfgPath = s.path("ro/Solvane.cfg");
+    d->Command2->click();
+    auto *box = d->findChild<QMessageBox *>();
+    ASSERT_TRUE(box && box->isVisible());
+    EXPECT_TRUE(box->text().contains(s.path("ro/Solvane.cfg : dossier impossible à créer\n") + s.path("ro/Solvane/Solvane.cfg")));
+
     // The dialog follows the scale in use; Escape closes it.
     emit s.engine->DisplaySizeChanged(2);
     EXPECT_TRUE(d->OptionVideo[2]->isChecked());
@@ -236,30 +230,4 @@ TEST(ConfigDialog, SoundAndScaleAtOnceCloseAppliesNothingAndThePlayCountOnApply)
     ASSERT_TRUE(QTest::qWaitFor([d] { return d->isActiveWindow(); }));
     QTest::keyClick(d, Qt::Key_Escape);
     EXPECT_FALSE(s.app.forms.loaded(FormId::FrmConf));
-}
-
-TEST(ConfigDialog, TheRealColourDialogPicksOrCancels)
-{
-    CommonDialog::setResponder({});
-    StartedApp s;
-    Settings &c = s.app.settings;
-    c.CfgBorderColor = 0x0000ff;  // red
-    FrmConf *d = openConf(s);
-    ASSERT_TRUE(d);
-    s.engine->log.clear();
-
-    answerColorDialog(QColor());
-    d->Command1->click();
-    EXPECT_EQ(c.CfgBorderColor, 0x0000ff);
-    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(255, 0, 0));
-
-    answerColorDialog(QColor(0x10, 0x20, 0x30));
-    d->Command1->click();
-    EXPECT_EQ(c.CfgBorderColor, 0x302010);
-    EXPECT_EQ(d->Picture1->palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
-    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, 5000));
-    // The engine learns the colour on apply.
-    EXPECT_TRUE(s.engine->entries("set 1102").isEmpty());
-    d->Command2->click();
-    EXPECT_EQ(s.engine->entries("set 1102"), QStringList({"set 1102 3153936"}));
 }

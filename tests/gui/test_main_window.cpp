@@ -14,7 +14,7 @@
 #include "support/files.h"
 #include "support/started_app.h"
 
-TEST(MainWindowTransport, OpenPlayPauseStop)
+TEST(MainWindow, TransportTrayIconMenuAndToolTips)
 {
     StartedApp s;
     FrmSolvane *main = s.app.Solvane();
@@ -43,28 +43,39 @@ TEST(MainWindowTransport, OpenPlayPauseStop)
     EXPECT_EQ(list->ListIndex(), 1);
     EXPECT_EQ(s.engine->entries("set 1026"), QStringList(2, "set 1026 " + file));
 
-    // Pause and stop act on the engine; stop closes the video window.
-    s.engine->log.clear();
-    main->ImgPause_Click();
+    // Stop closes the video window (pause is the keys' and the toolbar's test).
     main->imgStop_Click();
-    EXPECT_EQ(s.engine->log, (QStringList{"call 2002", "call 2003", "call 2003"}));
     EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie));
     EXPECT_EQ(list->ListIndex(), 1);
-}
 
-TEST(MainWindowTray, IconMessagesAndMenu)
-{
-    StartedApp s;
-    FrmSolvane *main = s.app.Solvane();
-    frmPlayList *list = s.app.playList();
+    // The notification area's icon, its messages and menu; the tool tips.
     ASSERT_TRUE(main->trayIcon()->isShown());
     EXPECT_EQ(main->windowType(), Qt::Tool) << "no task-bar entry";
-
     main->imgUnLock_Click();
     EXPECT_TRUE(list->isVisible());
+
+    // Another window active: the skins still explain their zones; the
+    // caption shows the whole path of a long one.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.isActiveWindow(); }, 3000));
+    main->setCaption("/un/très/long/chemin/de/dossiers/qui/ne/tient/pas/dans/la/fenêtre/film.mkv");
+    for (QWidget *zone : std::initializer_list<QWidget *>{main->ImgPause, list->ImgDEL, main->lblCaption}) {
+        QTest::mouseMove(zone, zone->rect().center());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == zone->toolTip(); }, 3000))
+            << zone->toolTip().toStdString();
+    }
+    QToolTip::hideText();
+
+    // Minimised by a window manager, the playlist goes along and comes back.
+    main->setWindowState(Qt::WindowMinimized);
+    EXPECT_FALSE(list->isVisible());
+    main->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(list->isVisible());
+
     main->imgMini_Click();
     EXPECT_FALSE(main->isVisible() || list->isVisible());
-
     // A plain mouse move over the icon shows nothing but re-docks.
     list->move(0, 0);
     main->Form_MouseMove(1, 512);
@@ -113,7 +124,8 @@ TEST(MainWindowTray, IconMessagesAndMenu)
 
 // Without a notification area nothing could bring a hidden main window back:
 // it keeps a task-bar entry and every path that would hide it minimises it
-// (imgMini and a list load are checked on the real desktop, end to end).
+// (imgMini and a list load, which put it away as a list starting again
+// does, are checked on the real desktop, end to end).
 // A panel that starts later gets the icon, and hiding comes back.
 TEST(MainWindowTray, WithoutANotificationAreaTheWindowMinimises)
 {
@@ -129,15 +141,7 @@ TEST(MainWindowTray, WithoutANotificationAreaTheWindowMinimises)
     main->Mnu_Afficher_Click();
     EXPECT_FALSE(main->isMinimized());
     EXPECT_FALSE(list->isVisible()) << "the playlist stays hidden, as after hiding";
-
-    // A list starting again after its last entry.
-    list->AddItem("/m/a.mp3");
-    list->setListIndex(0);
-    s.app.settings.CfgLoopList = 1;
-    s.app.settings.CfgPlayCount = 1;
-    s.app.movie()->Mp_EndOfStream(0);
-    EXPECT_EQ(s.engine->log.filter("call 2001").size(), 1) << "the list started again";
-    EXPECT_TRUE(minimised());
+    main->Mnu_Masquer_Click();
 
     // The panel starts: the icon appears within a few seconds, the window
     // loses its task-bar entry and waits behind the icon.
@@ -156,67 +160,4 @@ TEST(MainWindowTray, WithoutANotificationAreaTheWindowMinimises)
     EXPECT_FALSE(main->trayIcon()->isShown());
     EXPECT_EQ(main->windowType(), Qt::Window);
     EXPECT_TRUE(minimised());
-}
-
-TEST(MainWindowDesktop, ToolTipsOfInactiveSkinsAndMinimiseWithThePlaylist)
-{
-    StartedApp s;
-    FrmSolvane *main = s.app.Solvane();
-    frmPlayList *list = s.app.playList();
-    main->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main->isActiveWindow(); }, 3000));
-
-    main->imgUnLock_Click();
-    EXPECT_TRUE(list->isVisible());
-
-    // Another window active: the skins still explain their zones.
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return other.isActiveWindow(); }, 3000));
-    // The caption shows the whole path of a long one.
-    main->setCaption("/un/très/long/chemin/de/dossiers/qui/ne/tient/pas/dans/la/fenêtre/film.mkv");
-    for (QWidget *zone : std::initializer_list<QWidget *>{main->ImgPause, list->ImgDEL, main->lblCaption}) {
-        QTest::mouseMove(zone, zone->rect().center());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text() == zone->toolTip(); }, 3000))
-            << zone->toolTip().toStdString();
-    }
-    QToolTip::hideText();
-
-    // Minimised by a window manager, the playlist goes along and comes back.
-    main->setWindowState(Qt::WindowMinimized);
-    EXPECT_FALSE(list->isVisible());
-    main->setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(list->isVisible());
-    EXPECT_EQ(list->pos(), QPoint(main->frameGeometry().left(), main->frameGeometry().bottom() + 1));
-}
-
-TEST(MainWindowTime, ANewFileShowsItsOwnTimeAtOnce)
-{
-    StartedApp s;
-    FrmSolvane *main = s.app.Solvane();
-    frmPlayList *list = s.app.playList();
-    list->AddItems({"/m/a.mp3", "/m/b.mp3"});
-    list->setListIndex(0);
-    PlaySelected(s.app);
-    // The ticks show the engine's time and move the knob.
-    s.engine->values[Disp::CurrentPosition] = 65.4;
-    s.engine->values[Disp::Duration] = 225.0;
-    main->TCount_Timer();
-    main->TSlider_Timer();
-    ASSERT_EQ(main->lblTime->text(), "01:05 / 03:45");
-    EXPECT_NEAR(main->imgSlider->leftTw(), 2084, 8);
-
-    // The next file opens at 0 of an unknown length: no old time until the next tick.
-    s.engine->values[Disp::CurrentPosition] = 0.0;
-    s.engine->values[Disp::Duration] = 0.0;
-    list->setListIndex(1);
-    PlaySelected(s.app);
-    EXPECT_EQ(main->lblTime->text(), "00:00 / 00:00");
-
-    // After stop the next tick reloads the video window, hidden.
-    main->imgStop_Click();
-    main->TCount_Timer();
-    EXPECT_TRUE(s.app.forms.loaded(FormId::frmMovie));
-    EXPECT_FALSE(s.app.movie()->isVisible());
 }

@@ -36,7 +36,7 @@ struct PlaylistWindow : StartedApp
 
 }  // namespace
 
-TEST(PlaylistWindow, MovesDeletesDropsAndDocking)
+TEST(PlaylistWindow, MovesDeletesDropsDockingAndTheListDialogs)
 {
     PlaylistWindow w;
     frmPlayList *l = w.list;
@@ -70,11 +70,6 @@ TEST(PlaylistWindow, MovesDeletesDropsAndDocking)
     EXPECT_FALSE(w.canMove());
     EXPECT_TRUE(l->ImgDEL->isEnabled());
 
-    // Any new entry brings the buttons back.
-    l->AddItem("E");
-    EXPECT_TRUE(w.canMove());
-    l->Clear();
-    EXPECT_FALSE(w.canMove());
 
     // Among other files a list is left out (alone, it is loaded: the same
     // drop rule serves every window).
@@ -83,6 +78,7 @@ TEST(PlaylistWindow, MovesDeletesDropsAndDocking)
     EXPECT_EQ(l->entries(), (QStringList{w.path("a.mp3"), w.path("c.ogg")}));
     EXPECT_TRUE(w.told().startsWith("1 fichier n'a pas été ajouté à la liste : son nom contient un saut de ligne"));
     EXPECT_TRUE(w.played().isEmpty());
+    EXPECT_TRUE(w.canMove()) << "new entries bring the buttons back";
 
     // Releasing the skin brings the main window on top of the playlist.
     FrmSolvane *main = w.app.Solvane();
@@ -98,12 +94,8 @@ TEST(PlaylistWindow, MovesDeletesDropsAndDocking)
     EXPECT_EQ(l->width(), main->frameGeometry().width());
     EXPECT_EQ(l->imgPlayList->geometry(), l->rect());
     EXPECT_EQ(l->windowFlags() & (Qt::WindowType_Mask | Qt::FramelessWindowHint), Qt::Tool | Qt::FramelessWindowHint);
-}
 
-TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
-{
-    PlaylistWindow w;
-    frmPlayList *l = w.list;
+    // The list dialogs: open loads a list and plays its first entry.
     QList<CommonDialog> seen;
     QString answer;
     CommonDialog::setResponder([&](CommonDialog &d, CommonDialog::Kind) {
@@ -115,7 +107,6 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
         w.writeList("soir.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\na.mp3\r\n\r\n" + QByteArray("/m/b\0x.ogg\r\n", 12) + "/m/b.ogg\r\n");
 
     // The save dialog starts without a name, even after a save; cancelled, it writes nothing.
-    l->AddItems({"old 1", "old 2"});
     answer = w.path("out.m3u");
     l->Image1_Click();
     ASSERT_TRUE(QFile::remove(answer));
@@ -134,7 +125,7 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     l->ImgOuvrir_Click();
     answer = w.path("missing.m3u");
     l->ImgOuvrir_Click();
-    EXPECT_EQ(l->entries(), (QStringList{"old 1", "old 2"}));
+    EXPECT_EQ(l->entries(), (QStringList{w.path("a.mp3"), w.path("c.ogg")}));
     EXPECT_EQ(seen.last().FileName, w.path("notes.txt")) << "the open dialog keeps the name";
 
     // What a load does to the windows is checked with a list on the command line.
@@ -153,7 +144,7 @@ TEST(PlaylistWindow, OpenDialogLoadsAListAndPlaysItsFirstEntry)
     EXPECT_EQ(w.played().size(), 1);
 }
 
-TEST(PlaylistWindow, ClosingOnlyHidesAndTheListGoesOn)
+TEST(PlaylistWindow, PlaysOnDemandClosingOnlyHidesTheListGoesOnAndLoadsRunWholeInOrder)
 {
     PlaylistWindow w;
     frmPlayList *l = w.list;
@@ -161,14 +152,30 @@ TEST(PlaylistWindow, ClosingOnlyHidesAndTheListGoesOn)
     ASSERT_EQ(w.played(), QStringList{"set 1026 /m/a.mp3"});
     l->show();
     // A double click or Enter plays the entry.
-    const QRect second = l->LstPlay->visualItemRect(l->LstPlay->item(1));
-    QTest::mouseDClick(l->LstPlay->viewport(), Qt::LeftButton, {}, second.center());
+    QListWidget *box = l->LstPlay;
+    QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(1)).center());
     EXPECT_EQ(w.played().last(), "set 1026 /m/b.mp3");
+
+    // The selected entry's text starts where the others' does: the first
+    // pixel of a row unlike its background.
+    const QImage shot = box->viewport()->grab().toImage();
+    auto textStart = [&](int row) {
+        const QRect r = box->visualItemRect(box->item(row));
+        const QColor background = shot.pixelColor(r.left() + 1, r.top() + 1);
+        for (int x = r.left(); x < r.right(); ++x)
+            for (int y = r.top() + 1; y < r.bottom(); ++y)
+                if (std::abs(shot.pixelColor(x, y).lightness() - background.lightness()) > 60)
+                    return x;
+        return -1;
+    };
+    ASSERT_GE(textStart(0), 0);
+    EXPECT_EQ(textStart(1), textStart(0));
+
     l->setListIndex(0);
-    QTest::keyClick(l->LstPlay, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(w.played().size(), 3);
 
-    // The skin's close zone (Alt+F4 is given to the real program end to end).
+    // The skin's close zone (the window manager's close is the real program's, end to end).
     l->imgExit_Click();
     EXPECT_FALSE(l->isVisible());
     EXPECT_EQ(w.app.forms.loaded(FormId::frmPlayList), l);
@@ -180,14 +187,18 @@ TEST(PlaylistWindow, ClosingOnlyHidesAndTheListGoesOn)
     EXPECT_EQ(w.played().last(), "set 1026 /m/b.mp3");
     QCoreApplication::processEvents();
     EXPECT_EQ(w.app.forms.loaded(FormId::frmPlayList), l) << "not destroyed later either";
-}
 
-// Requests queued before a load, or made during it, run after it: none of
-// them sees a half-built list, and the last list asked for is the one kept.
-TEST(PlaylistWindow, LoadsRunWholeAndInOrder)
-{
-    PlaylistWindow w;
-    frmPlayList *l = w.list;
+    // Looping an emptied list: the engine gets the empty name, both windows hide.
+    l->Clear();
+    l->show();
+    w.app.settings.CfgLoopList = w.app.settings.CfgPlayCount = 1;
+    w.app.movie()->Mp_EndOfStream(0);
+    EXPECT_EQ(w.engine->log.last(), "set 1026 ");
+    EXPECT_FALSE(l->isVisible() || w.app.Solvane()->isVisible());
+
+    // Requests queued before a load, or made during it, run after it: none of
+    // them sees a half-built list, and the last list asked for is the one kept.
+    w.engine->log.clear();
     const QString first = w.writeList("un.m3u", "/m/1a.mp3\n/m/1b.mp3\n");
     const QString second = w.writeList("deux.m3u", "/m/2a.mp3\n/m/2b.mp3\n/m/2c.mp3\n");
 
@@ -213,27 +224,4 @@ TEST(PlaylistWindow, LoadsRunWholeAndInOrder)
     EXPECT_EQ(l->ListIndex(), 0);
     EXPECT_TRUE(QTest::qWaitFor([l] { return l->ListCount() == 3; }, 5000));
     EXPECT_EQ(w.played().last(), "set 1026 /m/2a.mp3");
-}
-
-TEST(PlaylistWindow, TheSelectedEntryIsWrittenWhereTheOthersAre)
-{
-    PlaylistWindow w;
-    w.list->AddItems({"/musique/premier.mp3", "/musique/second.mp3"});
-    w.list->setListIndex(1);
-    w.list->show();
-    QListWidget *box = w.list->LstPlay;
-    const QImage shot = box->viewport()->grab().toImage();
-    // Where the text of a row starts: its first pixel unlike the row's background.
-    auto textStart = [&](int row) {
-        const QRect r = box->visualItemRect(box->item(row));
-        const int y0 = r.top() + 1;
-        const QColor background = shot.pixelColor(r.left() + 1, y0);
-        for (int x = r.left(); x < r.right(); ++x)
-            for (int y = y0; y < r.bottom(); ++y)
-                if (std::abs(shot.pixelColor(x, y).lightness() - background.lightness()) > 60)
-                    return x;
-        return -1;
-    };
-    ASSERT_GE(textStart(0), 0);
-    EXPECT_EQ(textStart(1), textStart(0));
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/geometry_text.h"
+#include "platform/image_control.h"
 #include "platform/twips.h"
 #include "playback/frm_movie.h"
 #include "playback/mplayer.h"
@@ -32,46 +33,12 @@ bool showFramed(App &app)
 
 }  // namespace
 
-// Quit from the video window's toolbar (the exit zone is the remote's Quit
-// in the bus test, end to end).
+// The first run stores no size for a window never shown, even stopped; the
+// video window keeps the size it was designed at once framed. Then a size
+// given by hand, through Stop, a hidden reload by the clock and Quit from the
+// video window's toolbar, is what the next start restores. (The place, and
+// the exit zone as the remote's Quit, are the real program's, end to end.)
 TEST(Shutdown, StoresTheGeometryThatTheNextStartRestores)
-{
-    QSize videoOuter;
-    {
-        StartedApp s;
-        FrmSolvane *main = s.app.Solvane();
-        main->move(40, 60);
-        ASSERT_TRUE(showFramed(s.app));
-        s.app.movie()->resize(600, 400);
-        videoOuter = QSize(s.app.movie()->twWidth(), s.app.movie()->twHeight());
-        // Stopped, then reloaded hidden by the main window's clock before the quit.
-        main->imgStop_Click();
-        main->TCount_Timer();
-        ASSERT_TRUE(s.app.forms.loaded(FormId::frmMovie));
-        s.app.movie()->Toolbar1_ButtonClick(18);
-        EXPECT_TRUE(s.app.hasEnded());
-        EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie) || s.app.forms.loaded(FormId::frmPlayList));
-        EXPECT_FALSE(QFile::exists(s.path("Solvane.cfg"))) << "the settings file is only written by the dialog";
-    }
-    QSettings store = geometryStore();
-    EXPECT_EQ(store.value("config/X").toString(), " 600");
-    EXPECT_EQ(store.value("config/Y").toString(), " 900");
-    // The video window's outer size, frame included, in twips.
-    EXPECT_EQ(store.value("config2/VX").toString(), numberToText(videoOuter.width()));
-    EXPECT_EQ(store.value("config2/VY").toString(), numberToText(videoOuter.height()));
-
-    StartedApp next;
-    EXPECT_EQ(next.app.Solvane()->pos(), QPoint(40, 60));
-    EXPECT_EQ(next.app.VideoW, numberToText(videoOuter.width()));
-    EXPECT_EQ(next.app.movie()->twWidth(), videoOuter.width()) << "before the frame is known";
-    ASSERT_TRUE(showFramed(next.app));
-    EXPECT_EQ(next.app.movie()->size(), QSize(600, 400));
-}
-
-// The first run: no size stored. The video window keeps the size it was
-// designed at once framed, and that outer size is what the next run gets; a
-// window never shown, even stopped, stores nothing.
-TEST(Shutdown, FirstRunVideoWindowKeepsItsDesignedSize)
 {
     {
         StartedApp s;
@@ -79,22 +46,48 @@ TEST(Shutdown, FirstRunVideoWindowKeepsItsDesignedSize)
         s.app.forms.unload(FormId::Solvane);
     }
     EXPECT_FALSE(geometryStore().contains("config2/VX"));
+    QSize videoOuter;
+    {
+        StartedApp s;
+        FrmSolvane *main = s.app.Solvane();
+        frmMovie *movie = s.app.movie();
+        const QSize designed = movie->size();
+        main->move(40, 60);
+        ASSERT_TRUE(showFramed(s.app));
+        movie->Form_Activate();
+        EXPECT_EQ(movie->size(), designed);
+        EXPECT_GT(movie->twHeight(), twips::fromPx(designed.height())) << "the frame counts in the outer size";
+        EXPECT_EQ(s.app.VideoW + s.app.VideoH, numberToText(movie->twWidth()) + numberToText(movie->twHeight()));
 
-    StartedApp s;
-    frmMovie *movie = s.app.movie();
-    const QSize designed = movie->size();
-    ASSERT_TRUE(showFramed(s.app));
-    movie->Form_Activate();
-    EXPECT_EQ(movie->size(), designed);
-    EXPECT_GT(movie->twHeight(), twips::fromPx(designed.height())) << "the frame counts in the outer size";
-    EXPECT_EQ(s.app.VideoW, numberToText(movie->twWidth()));
-    EXPECT_EQ(s.app.VideoH, numberToText(movie->twHeight()));
+        movie->resize(600, 400);
+        videoOuter = QSize(movie->twWidth(), movie->twHeight());
+        main->imgStop_Click();
+        main->TCount_Timer();
+        ASSERT_TRUE(s.app.forms.loaded(FormId::frmMovie));
+        EXPECT_FALSE(s.app.movie()->isVisible());
+        s.app.movie()->Toolbar1_ButtonClick(18);
+        EXPECT_TRUE(s.app.hasEnded());
+        EXPECT_FALSE(s.app.forms.loaded(FormId::frmMovie) || s.app.forms.loaded(FormId::frmPlayList));
+        EXPECT_FALSE(QFile::exists(s.path("Solvane.cfg"))) << "the settings file is only written by the dialog";
+    }
+    QSettings store = geometryStore();
+    EXPECT_EQ(store.value("config/X").toString() + store.value("config/Y").toString(), " 600 900");
+    // The video window's outer size, frame included, in twips.
+    EXPECT_EQ(store.value("config2/VX").toString(), numberToText(videoOuter.width()));
+    EXPECT_EQ(store.value("config2/VY").toString(), numberToText(videoOuter.height()));
+
+    StartedApp next;
+    EXPECT_EQ(next.app.Solvane()->pos(), QPoint(40, 60));
+    EXPECT_EQ(next.app.movie()->twWidth(), videoOuter.width()) << "before the frame is known";
+    ASSERT_TRUE(showFramed(next.app));
+    EXPECT_EQ(next.app.movie()->size(), QSize(600, 400));
 }
 
-TEST(PlaySelected, PlaysOnlyWhatIsSelected)
+TEST(PlaySelected, PlaysOnlyWhatIsSelectedAndShowsItsOwnTime)
 {
     StartedApp s;
     frmPlayList *list = s.app.playList();
+    FrmSolvane *main = s.app.Solvane();
     s.engine->log.clear();
 
     // Empty playlist, then entries with nothing selected: no change anywhere.
@@ -103,7 +96,7 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     list->setListIndex(-1);
     PlaySelected(s.app);
     EXPECT_TRUE(s.engine->log.isEmpty());
-    EXPECT_EQ(s.app.Solvane()->lblCaption->text(), "Solvane");
+    EXPECT_EQ(main->lblCaption->text(), "Solvane");
     EXPECT_FALSE(s.app.movie()->isVisible());
 
     // The playlist window is hidden: the entry still plays. The settings are
@@ -119,13 +112,26 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
     EXPECT_EQ(s.engine->values[Disp::Balance], -10000);
     EXPECT_TRUE(file > log.lastIndexOf(QRegularExpression("set (19|20) .*")) && log.indexOf("call 2001", file) > file) << log.join(", ").toStdString();
 
-    // Playing over a running file: the window is retitled, the new file replaces the old.
+    // The ticks show the engine's time and move the knob.
+    s.engine->values[Disp::CurrentPosition] = 65.4;
+    s.engine->values[Disp::Duration] = 225.0;
+    main->TCount_Timer();
+    main->TSlider_Timer();
+    ASSERT_EQ(main->lblTime->text(), "01:05 / 03:45");
+    EXPECT_NEAR(main->imgSlider->leftTw(), 2084, 8);
+
+    // Playing over a running file: the window is retitled, the new file
+    // replaces the old, and opens at 0 of an unknown length: no old time
+    // until the next tick.
+    s.engine->values[Disp::CurrentPosition] = 0.0;
+    s.engine->values[Disp::Duration] = 0.0;
     s.engine->log.clear();
     list->setListIndex(1);
     PlaySelected(s.app);
     EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("b.ogg")});
     EXPECT_EQ(s.app.movie()->windowTitle(), s.path("b.ogg"));
     EXPECT_EQ(s.app.CurrentFile, s.path("b.ogg"));
+    EXPECT_EQ(main->lblTime->text(), "00:00 / 00:00");
 
     // A track change leaves the keyboard where the user has it.
     list->show();
@@ -139,42 +145,39 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelected)
 }
 
 // A stored place off every screen, or sizes no screen holds, are brought
-// back: the title bar within reach, the video window within the screen.
-TEST(Startup, StoredGeometryIsKeptOnTheScreens)
+// back: the title bar within reach, the video window within the screen, at
+// a place on it. A list named on the command line is loaded and its first
+// entry plays; further files join the end of the list. (What the load does
+// to the windows is the real program's, end to end.)
+TEST(Startup, StoredGeometryKeptOnTheScreensAndAListOnTheCommandLineLoaded)
 {
     QSettings store = geometryStore();
     store.setValue("config/X", "1e9");
     store.setValue("config/Y", "-5e300");
     store.setValue("config2/VX", "1e9");
     store.setValue("config2/VY", " 15");
+    store.setValue("config2/VPX", " 1500000");
     store.sync();
-    StartedApp s;
+    StartedApp s({"soir.M3U", "/m/en plus.ogg"}, false);
+    ASSERT_TRUE(writeFile(s.path("soir.M3U"), "#EXTM3U\r\na.mp3\r\n/m/b.mp3\r\n"));
+    FrmSolvane *main = s.app.Solvane();
+    frmPlayList *l = s.app.playList();
     const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect main = s.app.Solvane()->frameGeometry();
-    EXPECT_TRUE(avail.contains(main.topLeft())) << main.x() << "," << main.y();
-    EXPECT_LE(main.left() + 48, avail.right()) << "title bar in reach";
+    const QRect frame = main->frameGeometry();
+    EXPECT_TRUE(avail.contains(frame.topLeft())) << frame.x() << "," << frame.y();
+    EXPECT_LE(frame.left() + 48, avail.right()) << "title bar in reach";
     frmMovie *movie = s.app.movie();
     EXPECT_LE(movie->twWidth(), twips::fromPx(avail.width()));
     EXPECT_GE(movie->twHeight(), 1800);
     // The next activations apply the sizes kept, not the stored ones.
     EXPECT_EQ(textToNumber(s.app.VideoW), movie->twWidth());
     EXPECT_EQ(s.app.VideoH, " 1800");
-}
+    ASSERT_TRUE(showFramed(s.app));
+    EXPECT_TRUE(avail.contains(movie->pos())) << movie->x() << "," << movie->y();
 
-// A list named on the command line is loaded and its first entry plays;
-// further files join the end of the list.
-TEST(Startup, ListOnTheCommandLineIsLoaded)
-{
-    StartedApp s({"soir.M3U", "/m/en plus.ogg"}, false);
-    ASSERT_TRUE(writeFile(s.path("soir.M3U"), "#EXTM3U\r\na.mp3\r\n/m/b.mp3\r\n"));
-    FrmSolvane *main = s.app.Solvane();
-    frmPlayList *l = s.app.playList();
     EXPECT_EQ(s.app.PendingListFile, s.path("soir.M3U"));
     EXPECT_EQ(l->entries(), (QStringList{s.path("a.mp3"), "/m/b.mp3", "/m/en plus.ogg"}));
-    EXPECT_EQ(l->ListIndex(), 0);
     EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
-    EXPECT_FALSE(main->isVisible()) << "a list load puts the main window away";
-    EXPECT_FALSE(l->isVisible());
 
     // What is not taken is handed back (to a second start, which reports
     // it): files after a list that cannot be read, and those past the cap.

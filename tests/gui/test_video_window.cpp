@@ -1,8 +1,8 @@
-// The video window: its layout, toolbar and activations, its end of stream,
-// and what the user does to it by hand (size, place, full screen).
+// The video window: its layout, toolbar and activations, its keys, and what
+// the user does to it by hand (size, full screen). Its first place, a size
+// given by hand and its place through Stop, Play, quit and a new start are
+// the real program's, end to end.
 #include <QCheckBox>
-#include <QScreen>
-#include <QSettings>
 #include <QSlider>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -17,13 +17,11 @@
 #include "playlist/frm_playlist.h"
 #include "support/started_app.h"
 
-static void PrintTo(const QRect &r, std::ostream *os) { *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height(); }
-
 namespace {
 bool waitFor(const std::function<bool()> &done) { return QTest::qWaitFor(done, 3000); }
 
 // Balance is the last thing an activation sets.
-bool activated(RecordingEngine *&e) { return waitFor([&] { return !e->entries("set 20 ").isEmpty(); }); }
+bool activated(StartedApp &s) { return waitFor([&] { return !s.engine->entries("set 20 ").isEmpty(); }); }
 
 // Shows the window as for a file, and waits for its activation.
 bool showAndActivate(StartedApp &s)
@@ -31,7 +29,7 @@ bool showAndActivate(StartedApp &s)
     s.app.movie();
     s.engine->log.clear();
     ShowVideoWindow(s.app, QStringLiteral("/films/a.mkv"));
-    return activated(s.engine);
+    return activated(s);
 }
 
 // The user clicks another window, then the video window again.
@@ -44,7 +42,7 @@ bool switchAwayAndBack(StartedApp &s)
         return false;
     s.engine->log.clear();
     s.app.movie()->activateWindow();
-    return activated(s.engine);
+    return activated(s);
 }
 
 // A key as the user presses it in `window`, once that window is active.
@@ -58,11 +56,10 @@ bool press(QWidget *window, Qt::Key key)
 }
 }  // namespace
 
-TEST(VideoWindow, PlayerKeysInTheVideoAndMainWindows)
+TEST(VideoWindow, PlayerKeysFullScreenLeftByHandAndToolbarClicks)
 {
     StartedApp s;
     Settings &c = s.app.settings;
-    c = Settings::defaults();
     frmMovie *m = s.app.movie();
     ASSERT_TRUE(showAndActivate(s));
     RecordingEngine *e = s.engine;
@@ -85,62 +82,59 @@ TEST(VideoWindow, PlayerKeysInTheVideoAndMainWindows)
     EXPECT_EQ(e->entries("set 1032"), (QStringList{"set 1032 3", "set 1032 2"}));
     EXPECT_EQ(m->Toolbar1->value(7), 1);
 
+    // Escape or a double-click inside the engine leaves full screen for the
+    // size before; a later activation does not bring it back.
+    ASSERT_TRUE(press(m, Qt::Key_F));
+    emit e->DisplaySizeChanged(2);
+    EXPECT_EQ(QList<int>({c.CfgDisplaySize, m->Toolbar1->value(7), m->Toolbar1->value(8)}), QList<int>({2, 1, 0}));
+    ASSERT_TRUE(switchAwayAndBack(s));
+    EXPECT_EQ(e->entries("set 1032"), QStringList{"set 1032 2"});
+
     // The main window knows them too: a paused file goes on; F1 opens help.
     e->values[Disp::PlayState] = mpPaused;
     ASSERT_TRUE(press(s.app.Solvane(), Qt::Key_Space));
     EXPECT_EQ(e->log.last(), "call 2001");
     ASSERT_TRUE(press(s.app.Solvane(), Qt::Key_F1));
     EXPECT_TRUE(helpWindow(s.app) && helpWindow(s.app)->isVisible());
-}
 
-TEST(VideoWindow, LayoutWithAndWithoutToolbarAndInFullScreen)
-{
-    StartedApp s({}, false);
-    s.app.settings.CfgShowToolbar = 1;
-    frmMovie *m = s.app.movie();
-    ASSERT_TRUE(showAndActivate(s));
-    QWidget *area = s.engine->widget();
-    m->setTwWidth(9000);
-    m->setTwHeight(6000);
-    // Left 20, top 420, width 8840, height 5160 twips.
-    EXPECT_TRUE(waitFor([&] { return area->geometry() == QRect(1, 28, 589, 344); })) << testing::PrintToString(area->geometry());
-    EXPECT_EQ(m->Toolbar1->geometry(), QRect(0, 0, m->width(), 28));
+    // The toolbar (its dialog, About and help buttons are the dialogs' own
+    // tests; the scales are clicked on the real program).
+    MovieToolbar *tb = m->Toolbar1;
+    e->log.clear();
+    for (int button : {1, 2, 6, 12, 15})
+        tb->click(button);
+    // Play from the toolbar gives the engine the settings first.
+    const qsizetype play = e->log.indexOf("call 2001");
+    EXPECT_GE(e->log.lastIndexOf("set 20 0", play), 0);
+    EXPECT_EQ(e->log.mid(play), (QStringList{"call 2001", "call 2002", "set 1032 1", "get 1107", "set 1107 false",
+                                                  "get 1086", "set 1086 false"}));
+    EXPECT_EQ(QList<int>({c.CfgDisplaySize, c.CfgShowStatusBar}), QList<int>({1, 0}));
+    // Sound set with the engine's own controls: kept, and the open dialog shows it.
+    tb->click(17);
+    emit e->SoundChanged(-1200, true);
+    auto *conf = static_cast<FrmConf *>(s.app.forms.loaded(FormId::FrmConf));
+    EXPECT_TRUE(conf->Slider1->value() == -1200 && conf->Check8->isChecked());
 
-    m->Toolbar1->setShown(false);
-    m->verticalLayout();
-    EXPECT_EQ(area->geometry(), QRect(1, 0, 589, 372));  // height 5580
-    EXPECT_FALSE(m->Toolbar1->isVisible() || m->Toolbar1->height());
+    // 50%, the status bar and the sound keep the user's choice (one scale
+    // pressed at a time); the sound controls return to their setting.
+    ASSERT_TRUE(switchAwayAndBack(s));
+    for (const char *set : {"set 1032 1", "set 1107 true", "set 1086 false", "set 19 -1200", "set 1089 true"})
+        EXPECT_TRUE(e->log.contains(set)) << set;
+    EXPECT_EQ((QList<int>{tb->value(5), tb->value(6), tb->value(12), tb->value(15)}), (QList<int>{0, 1, 1, 0}));
+    tb->click(15);
+    EXPECT_EQ(c.CfgShowStatusBar, 1);
+    EXPECT_EQ(e->values.value(Disp::ShowStatusBar), QVariant(true));
 
-    // Never so small that the toolbar loses buttons.
-    m->Toolbar1->setShown(true);
-    m->verticalLayout();
-    m->resize(60, 40);
-    EXPECT_TRUE(waitFor([&] { return m->Toolbar1->widgetForAction(m->Toolbar1->button(20))->isVisible(); }));
-    m->setTwWidth(9000);
-    m->setTwHeight(6000);
-
-    // Full screen shows the picture alone, edge to edge, then gives the toolbar back.
-    m->Toolbar1->setShown(true);
-    m->setWindowState(Qt::WindowFullScreen);
-    EXPECT_TRUE(waitFor([&] { return area->geometry() == m->rect() && m->width() > 600; }));
-    EXPECT_FALSE(m->Toolbar1->isVisible());
-    m->setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(waitFor([&] { return m->twWidth() == 9000 && m->Toolbar1->isVisible() && area->y() == 28; }));
-
-    // Closed in full screen, it remembers its own size, not the screen's.
+    // "Fermer" stops, closes and remembers the size.
     const QString w = numberToText(m->twWidth()), h = numberToText(m->twHeight());
-    m->setWindowState(Qt::WindowFullScreen);
-    EXPECT_TRUE(waitFor([&] { return m->width() > 600; }));
-    m->Unload();
+    e->log.clear();
+    tb->click(3);
+    EXPECT_EQ(e->log, (QStringList{"call 2003", "call 2003"}));
+    EXPECT_EQ(s.app.forms.loaded(FormId::frmMovie), nullptr);
     EXPECT_EQ(s.app.VideoW + s.app.VideoH, w + h);
-
-    // Every window shows the program's icon.
-    const QImage icon = QIcon(QStringLiteral(":/skin/icon.svg")).pixmap(32).toImage();
-    for (QWidget *window : std::initializer_list<QWidget *>{s.app.Solvane(), s.app.movie(), s.app.playList()})
-        EXPECT_TRUE(!icon.isNull() && window->windowIcon().pixmap(32).toImage() == icon);
 }
 
-TEST(VideoWindow, ActivationImposesEverySettingInOrder)
+TEST(VideoWindow, ActivationImposesEverySettingInOrderThenLayoutAndSizes)
 {
     StartedApp s({}, false);
     Settings &c = s.app.settings;
@@ -181,172 +175,53 @@ TEST(VideoWindow, ActivationImposesEverySettingInOrder)
     ASSERT_TRUE(switchAwayAndBack(s));
     EXPECT_FALSE(m->isMaximized());
     EXPECT_EQ(m->twHeight(), normalHeight);
-}
 
-TEST(VideoWindow, ToolbarClicksAndWhatTheNextActivationKeeps)
-{
-    StartedApp s({}, false);
-    s.app.settings = Settings::defaults();
-    frmMovie *m = s.app.movie();
-    MovieToolbar *tb = m->Toolbar1;
-    EXPECT_EQ(tb->value(11) + tb->value(15), 2) << "display buttons start pressed";
-    EXPECT_FALSE(tb->setValue(12, 2)) << "states are 0 or 1 only";
-    ASSERT_TRUE(showAndActivate(s));
+    // The layout, with the toolbar and without; sizes given by hand and full screen.
+    QWidget *area = s.engine->widget();
+    m->setTwWidth(9000);
+    m->setTwHeight(6000);
+    // Left 20, top 420, width 8840, height 5160 twips.
+    EXPECT_TRUE(waitFor([&] { return area->geometry() == QRect(1, 28, 589, 344); }));
+    EXPECT_EQ(m->Toolbar1->geometry(), QRect(0, 0, m->width(), 28));
 
-    s.engine->log.clear();
-    for (int button : {1, 2, 7, 12, 15, 17, 19, 20})
-        tb->click(button);
-    // Play from the toolbar gives the engine the settings first.
-    const qsizetype play = s.engine->log.indexOf("call 2001");
-    EXPECT_GE(s.engine->log.lastIndexOf("set 20 0", play), 0);
-    // The configuration dialog, on opening, gives the engine its volume and balance.
-    EXPECT_EQ(s.engine->log.mid(play), (QStringList{"call 2001", "call 2002", "set 1032 2", "get 1107", "set 1107 false",
-                                                  "get 1086", "set 1086 false", "set 19 -100", "set 20 0"}));
-    EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf) && s.app.forms.loaded(FormId::FrmApropos));
-    EXPECT_EQ(s.app.settings.CfgDisplaySize, 2);
-    EXPECT_EQ(s.app.settings.CfgShowStatusBar, 0);
-    // Sound set with the engine's own controls: kept, and the open dialog shows it.
-    emit s.engine->SoundChanged(-1200, true);
-    auto *conf = static_cast<FrmConf *>(s.app.forms.loaded(FormId::FrmConf));
-    EXPECT_TRUE(conf->Slider1->value() == -1200 && conf->Check8->isChecked());
+    m->Toolbar1->setShown(false);
+    m->verticalLayout();
+    EXPECT_EQ(area->geometry(), QRect(1, 0, 589, 372));  // height 5580
+    EXPECT_FALSE(m->Toolbar1->isVisible() || m->Toolbar1->height());
 
-    // 200%, the status bar and the sound keep the user's choice (one scale
-    // pressed at a time); the sound controls return to their setting.
-    ASSERT_TRUE(switchAwayAndBack(s));
-    for (const char *set : {"set 1032 2", "set 1107 true", "set 1086 false", "set 19 -1200", "set 1089 true"})
-        EXPECT_TRUE(s.engine->log.contains(set)) << set;
-    EXPECT_EQ((QList<int>{tb->value(5), tb->value(7), tb->value(12), tb->value(15)}), (QList<int>{0, 1, 1, 0}));
-    tb->click(15);
-    EXPECT_EQ(s.app.settings.CfgShowStatusBar, 1);
-    EXPECT_EQ(s.engine->values.value(Disp::ShowStatusBar), QVariant(true));
+    // Never so small that the toolbar loses buttons.
+    m->Toolbar1->setShown(true);
+    m->verticalLayout();
+    m->resize(60, 40);
+    EXPECT_TRUE(waitFor([&] { return m->Toolbar1->widgetForAction(m->Toolbar1->button(20))->isVisible(); }));
 
-    // "Fermer" stops, closes and remembers the size.
-    const QString w = numberToText(m->twWidth()), h = numberToText(m->twHeight());
-    s.engine->log.clear();
-    tb->click(3);
-    EXPECT_EQ(s.engine->log, (QStringList{"call 2003", "call 2003"}));
-    EXPECT_EQ(s.app.forms.loaded(FormId::frmMovie), nullptr);
-    EXPECT_EQ(s.app.VideoW + s.app.VideoH, w + h);
-}
-
-namespace {
-// A started program playing a list, the given entry selected.
-struct ListPlaying
-{
-    ListPlaying(int selected, qint16 exitAtEnd, qint16 loopList, const QStringList &entries = {"/m/1", "/m/2", "/m/3"})
-    {
-        s.app.settings.CfgExitAtEnd = exitAtEnd;
-        s.app.settings.CfgPlayCount = 1;
-        s.app.settings.CfgLoopList = loopList;
-        list = s.app.playList();
-        list->AddItems(entries);
-        list->setListIndex(selected);
-        list->show();
-        s.engine->log.clear();
-        emit s.engine->EndOfStream(0);
-    }
-    StartedApp s;
-    frmPlayList *list = nullptr;
-};
-}  // namespace
-
-TEST(VideoWindow, EndOfStreamQuitsPlaysNextOrLoops)
-{
-    ListPlaying quit(0, 1, 0);
-    EXPECT_TRUE(quit.s.app.hasEnded());
-    EXPECT_EQ(quit.s.engine->log, QStringList{"call 2003"});  // the video window's unload, nothing played
-
-    // Which entry comes next is a rule of its own; here, what happens to it.
-    ListPlaying next(-1, 0, 0);
-    EXPECT_EQ(next.list->ListIndex(), 0);
-    EXPECT_EQ(next.s.engine->entries("set 1026"), (QStringList{"set 1026 /m/1", "set 1026 /m/1"}));
-    EXPECT_EQ(next.s.engine->entries("call ").last(), "call 2001");
-    EXPECT_EQ(next.s.app.movie()->windowTitle(), "/m/1");
-
-    // Looping an empty list: the engine gets the empty text, both windows hide, nothing plays.
-    ListPlaying empty(-1, 0, 1, {});
-    EXPECT_EQ(empty.s.engine->log.last(), "set 1026 ");
-    EXPECT_FALSE(empty.list->isVisible() || empty.s.app.Solvane()->isVisible());
-}
-
-TEST(VideoWindowByHand, AResizedWindowKeepsItsSizeAcrossActivations)
-{
-    StartedApp s;
-    frmMovie *m = s.app.movie();
-    ASSERT_TRUE(showAndActivate(s));
-    const QSize before = m->size();
-
-    // The user drags the frame: a normal window, a new size.
-    m->resize(before + QSize(170, 90));
-    ASSERT_TRUE(waitFor([&] { return m->size() == before + QSize(170, 90); }));
-    EXPECT_EQ(s.app.VideoW, numberToText(m->twWidth()));
-    EXPECT_EQ(s.app.VideoH, numberToText(m->twHeight()));
-
-    ASSERT_TRUE(switchAwayAndBack(s));
-    QTest::qWait(50);
-    EXPECT_EQ(m->size(), before + QSize(170, 90));
-
-    // Maximised is not a size of its own: restored, the window comes back
-    // to the size the user gave it.
+    // Resized by hand, then maximised and restored: the size given by hand,
+    // which the next activation keeps.
+    m->resize(700, 500);
+    ASSERT_TRUE(waitFor([&] { return m->size() == QSize(700, 500); }));
+    EXPECT_EQ(s.app.VideoW + s.app.VideoH, numberToText(m->twWidth()) + numberToText(m->twHeight()));
     m->setWindowState(Qt::WindowMaximized);
     ASSERT_TRUE(waitFor([&] { return m->isMaximized(); }));
     m->setWindowState(Qt::WindowNoState);
     ASSERT_TRUE(switchAwayAndBack(s));
-    EXPECT_TRUE(waitFor([&] { return m->size() == before + QSize(170, 90); })) << m->width() << 'x' << m->height();
-}
+    EXPECT_TRUE(waitFor([&] { return m->size() == QSize(700, 500); })) << m->width() << 'x' << m->height();
 
-TEST(VideoWindowByHand, LeavingFullScreenByHandStaysInAWindow)
-{
-    StartedApp s;
-    Settings &c = s.app.settings;
-    c = Settings::defaults();
-    frmMovie *m = s.app.movie();
-    ASSERT_TRUE(showAndActivate(s));
-    m->Toolbar1->click(7);  // 200 %
-    m->Toolbar1->click(8);  // full screen
-    ASSERT_EQ(c.CfgDisplaySize, 3);
+    // Full screen shows the picture alone, edge to edge, then gives the toolbar back.
+    m->setWindowState(Qt::WindowFullScreen);
+    EXPECT_TRUE(waitFor([&] { return area->geometry() == m->rect() && m->width() > 700; }));
+    EXPECT_FALSE(m->Toolbar1->isVisible());
+    m->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(waitFor([&] { return m->width() == 700 && m->Toolbar1->isVisible() && area->y() == 28; }));
 
-    // Escape or a double-click inside the engine leaves it for the size before.
-    emit s.engine->DisplaySizeChanged(2);
-    EXPECT_EQ(c.CfgDisplaySize, 2);
-    EXPECT_EQ(m->Toolbar1->value(7), 1);
-    EXPECT_EQ(m->Toolbar1->value(8), 0);
+    // Closed in full screen, it remembers its own size, not the screen's.
+    const QString w = numberToText(m->twWidth()), h = numberToText(m->twHeight());
+    m->setWindowState(Qt::WindowFullScreen);
+    EXPECT_TRUE(waitFor([&] { return m->width() > 700; }));
+    m->Unload();
+    EXPECT_EQ(s.app.VideoW + s.app.VideoH, w + h);
 
-    // A later click on the picture activates the window: no full screen again.
-    ASSERT_TRUE(switchAwayAndBack(s));
-    EXPECT_EQ(s.engine->entries("set 1032"), QStringList{"set 1032 2"});
-}
-
-// The first place, beside the main window, is a rule of its own and is
-// checked on a real desktop; here, the place the user gives it.
-TEST(VideoWindowByHand, PlacedBesideTheMainWindowThenWhereTheUserPutsIt)
-{
-    {
-        StartedApp s;
-        ASSERT_TRUE(showAndActivate(s));
-        // Moved by the user, stopped and played again: it stays there.
-        s.app.movie()->move(37, 52);
-        ASSERT_TRUE(waitFor([&] { return s.app.movie()->pos() == QPoint(37, 52); }));
-        s.app.Solvane()->imgStop_Click();
-        ASSERT_FALSE(s.app.forms.loaded(FormId::frmMovie));
-        ASSERT_TRUE(showAndActivate(s));
-        EXPECT_EQ(s.app.movie()->pos(), QPoint(37, 52));
-        s.app.forms.unload(FormId::Solvane);
-    }
-    // Stored beside its size, in twips, for the next run: the client area's
-    // place (inside this platform's 2-pixel frame).
-    QSettings store(QSettings::IniFormat, QSettings::UserScope, "Solvane", "Solvane");
-    EXPECT_EQ(store.value("config2/VPX").toString(), " 585");
-    EXPECT_EQ(store.value("config2/VPY").toString(), " 810");
-    {
-        StartedApp next;
-        ASSERT_TRUE(showAndActivate(next));
-        EXPECT_EQ(next.app.movie()->pos(), QPoint(37, 52));
-    }
-    // A place on a screen that is gone: the window comes back on screen.
-    store.setValue("config2/VPX", " 1500000");
-    store.sync();
-    StartedApp moved;
-    ASSERT_TRUE(showAndActivate(moved));
-    EXPECT_TRUE(moved.app.movie()->screen()->availableGeometry().contains(moved.app.movie()->pos()));
+    // Every window shows the program's icon.
+    const QImage icon = QIcon(QStringLiteral(":/skin/icon.svg")).pixmap(32).toImage();
+    for (QWidget *window : std::initializer_list<QWidget *>{s.app.Solvane(), s.app.movie(), s.app.playList()})
+        EXPECT_TRUE(!icon.isNull() && window->windowIcon().pixmap(32).toImage() == icon);
 }
