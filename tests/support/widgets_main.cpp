@@ -8,6 +8,7 @@
 // Each test starts with an empty per-user store, whatever ran before it.
 struct FreshUserStore : ::testing::EmptyTestEventListener
 {
+    explicit FreshUserStore(QString root) : root(std::move(root)) {}
     QString root;
     int count = 0;
     void OnTestStart(const ::testing::TestInfo &info) override
@@ -35,8 +36,6 @@ int main(int argc, char **argv)
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
-    auto *fresh = new FreshUserStore;
-    fresh->root = home.path();
-    ::testing::UnitTest::GetInstance()->listeners().Append(fresh);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshUserStore(home.path()));
     return RUN_ALL_TESTS();
 }
