@@ -34,15 +34,12 @@ atPlace() {
   read -r X Y < <(x xwininfo -id "$main" | awk '/Absolute upper-left/{printf "%s ", $4}')
   [ $((X >= 200 && X < 220 && Y >= 150 && Y < 200)) = 1 ]
 }
-X="" Y=""
 waitFor 10 atPlace || fail "main window at $X,$Y, not at the stored 200,150"
 waitFor 20 allGone "$app" || fail "did not quit at the end of the clip"
 [ "$(stored)" = "$place" ] || fail "stored place $place became $(stored)"
-echo "X11 chosen: main window at $X,$Y, stored place kept"
 
 step "native Wayland"
-QT_QPA_PLATFORM=wayland
-export QT_QPA_PLATFORM
+export QT_QPA_PLATFORM=wayland
 t0=$SECONDS seenX=0
 startProgram wayland "$clip"
 waitFor 20 eval 'visible "^Solvane$" && seenX=1; allGone "$app"' || fail "did not quit at the end of the clip"
@@ -50,4 +47,3 @@ wait "$app" || fail "exit status $? under native Wayland"
 [ $seenX = 0 ] || fail "an X window under QT_QPA_PLATFORM=wayland"
 [ $((SECONDS - t0)) -ge 3 ] || fail "quit after $((SECONDS - t0)) s, before the clip's end"
 [ "$(stored)" = "$place" ] || fail "stored place $place became $(stored)"
-echo "native Wayland: played to the end, exit 0, stored place kept"

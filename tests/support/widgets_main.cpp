@@ -1,30 +1,24 @@
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <clocale>
 #include <gtest/gtest.h>
 
-namespace {
 // Each test starts with an empty per-user store, whatever ran before it.
-class FreshUserStore : public ::testing::EmptyTestEventListener
+struct FreshUserStore : ::testing::EmptyTestEventListener
 {
-public:
-    explicit FreshUserStore(QString root) : root_(std::move(root)) {}
+    explicit FreshUserStore(QString root) : root(std::move(root)) {}
+    QString root;
+    int count = 0;
     void OnTestStart(const ::testing::TestInfo &info) override
     {
-        const QString dir = root_ + "/config-" + QString::number(++count_) + "-" + info.name();
+        const QString dir = root + "/config-" + QString::number(++count) + "-" + info.name();
         qputenv("XDG_CONFIG_HOME", dir.toUtf8());
         // QSettings reads the variable once per process.
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
     }
-
-private:
-    QString root_;
-    int count_ = 0;
 };
-}  // namespace
 
 // Windows run offscreen (on the display when the picture is drawn with
 // OpenGL), and whatever the program keeps per user lands in a folder of this
@@ -36,8 +30,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("SOLVANE_VIDEO") == "gl" ? "xcb" : "offscreen");
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
     qputenv("XDG_RUNTIME_DIR", (home.path() + "/run").toUtf8());
-    QDir().mkpath(home.path() + "/run");
-    QFile::setPermissions(home.path() + "/run", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QDir(home.path()).mkdir("run", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
