@@ -136,7 +136,7 @@ TEST(PlaySelected, PlaysOnlyWhatIsSelectedAndShowsItsOwnTime)
     // A track change leaves the keyboard where the user has it.
     list->show();
     list->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), list);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == list; }));
     list->setListIndex(0);
     PlaySelected(s.app);
     QTest::qWait(200);
