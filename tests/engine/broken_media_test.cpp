@@ -62,7 +62,7 @@ TEST(BrokenMedia, EachBrokenEntryEndsWithAnErrorWithinASecondAndTheListGoesOn)
         playing = app.CurrentFile;
     });
     // Nothing stalls: every entry ends, and nothing more happens after the last.
-    QTest::qWaitFor([&] { return ends.size() >= size_t(entries.size()); }, 60000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ends.size() >= size_t(entries.size()); }, 60000));
     QTest::qWait(500);
     ASSERT_EQ(ends.size(), size_t(entries.size()));
     for (int i = 0; i < entries.size(); ++i) {
