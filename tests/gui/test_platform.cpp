@@ -75,14 +75,10 @@ TEST(CommonDialogReal, OpenAndListDialogsAsTheUserMeetsThem)
     user.answerNext(6, "");
     main->imgOpen_Click();
     EXPECT_EQ(user.preselected, 2);
-    user.answerNext(7, s.path("clip.WAV"));
-    main->imgOpen_Click();
-    EXPECT_EQ(user.preselected, 2);
-    EXPECT_EQ(main->CommonDialog1.FilterIndex, 8);
     user.answerNext(0, "");
     main->imgOpen_Click();
-    EXPECT_EQ(user.preselected, 7);
-    EXPECT_EQ(list->ListCount(), 2);
+    EXPECT_EQ(user.preselected, 2);
+    EXPECT_EQ(list->ListCount(), 1);
 
     list->Clear();
     list->AddItems({"/m/a.mp3", "/m/b.ogg"});
