@@ -194,9 +194,4 @@ TEST(VideoWindow, ActivationImposesEverySettingInOrderThenLayoutAndSizes)
     EXPECT_TRUE(waitFor([&] { return m->width() > 700; }));
     m->Unload();
     EXPECT_EQ(s.app.VideoW + s.app.VideoH, w + h);
-
-    // Every window shows the program's icon.
-    const QImage icon = QIcon(QStringLiteral(":/skin/icon.svg")).pixmap(32).toImage();
-    for (QWidget *window : std::initializer_list<QWidget *>{s.app.Solvane(), s.app.movie(), s.app.playList()})
-        EXPECT_TRUE(!icon.isNull() && window->windowIcon().pixmap(32).toImage() == icon);
 }
