@@ -132,7 +132,7 @@ TEST(VideoWindow, PlayerKeysFullScreenLeftByHandAndToolbarClicks)
     EXPECT_EQ(s.app.VideoW + s.app.VideoH, w + h);
 }
 
-TEST(VideoWindow, ActivationImposesEverySettingInOrderThenLayoutAndSizes)
+TEST(VideoWindow, ActivationImposesEverySettingInOrderThenSizes)
 {
     StartedApp s({}, false);
     Settings &c = s.app.settings;
