@@ -416,14 +416,19 @@ void MpvEngine::onProperty(quint64 id, const mpv_event_property &p)
         queueNext();
         break;
     case DWidth:
-    case DHeight:
+    case DHeight: {
+        const bool shown = videoW_ > 0 && videoH_ > 0;
         (id == DWidth ? videoW_ : videoH_) = isInt ? *static_cast<int64_t *>(p.data) : 0;
-        // Between two carried videos the picture keeps the last frame.
+        // Between two carried videos the picture keeps the last frame. libmpv
+        // may close a file's picture before it tells that file's end.
+        if (shown && nextEntry_ >= 0)
+            holdPicture_ = true;
         if (holdPicture_ && (videoW_ <= 0 || videoH_ <= 0))
             break;
         holdPicture_ = false;
         showVideoSize();
         break;
+    }
     case Metadata: refreshTitle(); break;
     default: break;
     }

@@ -63,7 +63,7 @@ void MpvEngine::carryOn()
     playsDone_ = 0;
     pos_ = 0;
     wantPlay_ = true;
-    holdPicture_ = videoW_ > 0 && videoH_ > 0;
+    holdPicture_ = holdPicture_ || (videoW_ > 0 && videoH_ > 0);
     endPending_ = true;
     showPhase(Phase::Opening);
     refreshTitle();
