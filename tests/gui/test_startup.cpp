@@ -169,8 +169,10 @@ TEST(Startup, StoredGeometryKeptOnTheScreensAndAListOnTheCommandLineLoaded)
     EXPECT_EQ(s.engine->entries("set 1026"), QStringList{"set 1026 " + s.path("a.mp3")});
 
     // What is not taken is handed back (to a second start, which reports
-    // it): those past the cap.
+    // it): files after a list that cannot be read, and those past the cap.
     const QString cwd = s.app.currentDir;
+    EXPECT_EQ(main->actOnCommandLine({"absente.m3u", "/m/x.ogg"}, cwd), (QStringList{s.path("absente.m3u"), "/m/x.ogg"}));
+    EXPECT_EQ(l->ListCount(), 3);
     ASSERT_TRUE(writeFile(s.path("pleine.m3u"), QByteArray("/m/a.mp3\n").repeated(playlist::kMaxEntries - 1)));
     EXPECT_EQ(main->actOnCommandLine({"pleine.m3u", "/m/y.ogg", "/m/z.ogg"}, cwd), QStringList{"/m/z.ogg"});
     EXPECT_EQ(l->ListCount(), playlist::kMaxEntries);
