@@ -126,12 +126,6 @@ void FrmSolvane::Form_Load()
         }
     }
 
-    // A file to play: libmpv loads on another thread while the window is
-    // shown. Not before: the video window's pictures load the toolkit's
-    // image plugins, which would wait for the library behind the loader's lock.
-    if (!a.arguments.isEmpty())
-        preloadMpvLibrary();
-
     // 6. Settings file.
     a.CfgPath = settingsFilePath(a.AppFolder);
     readSettingsFile(a.CfgPath, a.settings);
@@ -142,6 +136,9 @@ void FrmSolvane::Form_Load()
         setTaskbarEntry(true);
     show();
     repaint();
+    // A file to play: libmpv loads on another thread meanwhile.
+    if (!a.arguments.isEmpty())
+        preloadMpvLibrary();
 
     // 8. Notification-area icon; a panel that starts later gets it then.
     tray_ = new TrayIcon(this);
