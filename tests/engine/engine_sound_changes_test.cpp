@@ -105,7 +105,7 @@ TEST(EngineSoundChanges, BalanceVolumeAndMuteChangedDuringPlayHaveNoGap)
     struct Run { double seconds; bool atTheOutput; std::function<void(MediaEngine &, int)> change;
                  std::vector<std::pair<double, double>> states; std::vector<int> expected; size_t least; };
     const Run runs[] = {
-        {3.0, false, [](MediaEngine &mp, int k) { EXPECT_TRUE(mp.set(Disp::Balance, -10000 + 1000 * k)); }, balances, steps, 16},
+        {3.0, false, [](MediaEngine &mp, int k) { EXPECT_TRUE(mp.set(Disp::Balance, -10000 + 1000 * k)); }, balances, steps, 12},
         {6.0, true, [](MediaEngine &mp, int k) {
              EXPECT_TRUE((k - 1) % 4 < 2 ? mp.set(Disp::Volume, k % 4 == 1 ? -2000 : 0) : mp.set(Disp::Mute, k % 4 == 3));
          }, {{kTone, kTone}, {kTone - 20, kTone - 20}, {kOff, kOff}}, cycles, 17}};
