@@ -17,6 +17,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/bench_wait.h"
 #include "engine/mpv_engine.h"
 
 namespace {
@@ -42,18 +43,6 @@ bool video(const QString &path, double seconds)
     return ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=" + d, "-f", "lavfi", "-i",
                    "sine=frequency=1000:sample_rate=48000:duration=" + d, "-c:a", "aac", "-shortest", "-c:v",
                    "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", path});
-}
-
-bool wait(const std::function<bool()> &done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
 }
 
 // Longest run of silence (both sides under -50 dB) between the first and the
@@ -125,7 +114,7 @@ Heard solvane(const QString &a, const QString &b, const QString &raw)
         mp->set(Disp::PlayCount, 1);
         mp->set(Disp::FileName, a);
         mp->call(Disp::Play);
-        wait([&] { return ends >= 2; }, 20000);
+        wait([&] { return ends >= 2; }, 20000, 5);
     }
     return rec.stop();
 }

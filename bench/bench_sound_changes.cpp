@@ -19,6 +19,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/bench_wait.h"
 #include "engine/mpv_engine.h"
 
 namespace {
@@ -42,18 +43,6 @@ bool writeTone(const QString &path, double seconds)
     put(s.data(), int(bytes));
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(h) == h.size();
-}
-
-bool wait(const std::function<bool()> &done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
-    }
-    return true;
 }
 
 struct Block { double left, right; };
@@ -90,14 +79,14 @@ int main(int argc, char *argv[])
     };
     auto position = [mp] { return mp->get(Disp::CurrentPosition).value_or(-1).toDouble(); };
     for (Change &c : changes) {
-        wait([&] { return position() >= c.at; }, 10000);
+        wait([&] { return position() >= c.at; }, 10000, 2);
         c.apply();
         c.pos = position();
     }
     bool ended = false;
     QObject::connect(mp, &MediaEngine::EndOfStream, [&] { ended = true; });
-    wait([&] { return ended; }, 10000);
-    wait([] { return false; }, 500);
+    wait([&] { return ended; }, 10000, 2);
+    wait([] { return false; }, 500, 2);
     parec.terminate();
     parec.waitForFinished(3000);
 
