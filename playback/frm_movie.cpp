@@ -285,11 +285,13 @@ void frmMovie::placeFirstTime()
     }
     // Created but not framed yet, the window is placed by its client area:
     // its title bar goes above the place.
-    const QRect mainOuter = avoid.isEmpty() ? QRect() : a.forms.loaded(FormId::Solvane)->frameGeometry();
-    const int title = frameGeometry() != geometry() || !testAttribute(Qt::WA_WState_Created) ? 0
-                      : (!mainOuter.isEmpty() && a.forms.loaded(FormId::Solvane)->geometry() != mainOuter)
-                          ? a.forms.loaded(FormId::Solvane)->geometry().top() - mainOuter.top()
-                          : kTitleAllowancePx;
+    // The main window's own title bar tells its height where it is framed.
+    int title = 0;
+    if (frameGeometry() == geometry() && testAttribute(Qt::WA_WState_Created)) {
+        const Form *main = avoid.isEmpty() ? nullptr : a.forms.loaded(FormId::Solvane);
+        const bool mainFramed = main && main->geometry() != main->frameGeometry();
+        title = mainFramed ? main->geometry().top() - main->frameGeometry().top() : kTitleAllowancePx;
+    }
     move(at + QPoint(0, title));
 }
 
